@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test twice: in a normal build and
+# under AddressSanitizer + UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+jobs=$(nproc)
+status=0
+run_suite() {  # name, extra cmake arguments...
+    local name=$1
+    shift
+    echo "== $name build =="
+    cmake -S . -B "build/$name" "$@" >/dev/null
+    cmake --build "build/$name" -j"$jobs"
+    echo "== $name tests =="
+    (cd "build/$name" && ctest --output-on-failure -j"$jobs") || status=1
+}
+run_suite normal -DCMAKE_BUILD_TYPE=RelWithDebInfo
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DORB_SANITIZE=ON -DORB_BENCH=OFF
+if [ $status -ne 0 ]; then echo "some tests failed"; fi
+exit $status

@@ -1,0 +1,81 @@
+// The 2D drawing front end: one state record per open context, free operations that change it
+// and forward to the current driver, and opening/closing the game's graphics.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/driver.hpp"
+#include "platform/image.hpp"
+#include "platform/window_graphics.hpp"
+
+constexpr int BLEND_MASK = 1;
+constexpr int BLEND_SOLID = 2;
+constexpr int BLEND_ALPHA = 3;
+constexpr int BLEND_LIGHT = 4;
+constexpr int BLEND_SHADE = 5;
+
+class TImageFont;
+
+class TVorn2DGraphics {
+  public:
+    int color_red = 255, color_green = 255, color_blue = 255;
+    float color_alpha = 1.0f;
+    int clscolor_red = 0, clscolor_green = 0, clscolor_blue = 0;
+    float line_width = 1.0f;
+    float tform_rot = 0;
+    float tform_scale_x = 1.0f, tform_scale_y = 1.0f;
+    float tform_ix = 1, tform_iy = 0, tform_jx = 0, tform_jy = 1;
+    int viewport_x = 0, viewport_y = 0, viewport_w = 0, viewport_h = 0;
+    float origin_x = 0, origin_y = 0;
+    float handle_x = 0, handle_y = 0;  // stored negated
+    std::shared_ptr<TImageFont> image_font;
+    int blend_mode = BLEND_MASK;
+    float vres_width = 0, vres_height = 0;
+    float vres_mousexscale = 1.0f, vres_mouseyscale = 1.0f;
+    TGraphics* _graphics = nullptr;
+    TVorn2DDriver* _driver = nullptr;
+    int _setup = 0;
+
+    // Replays every field into the driver, in the fixed order.
+    void Validate();
+    // Makes this record and its driver current; the first time, clears both buffers.
+    void MakeCurrent();
+    static std::shared_ptr<TVorn2DGraphics> Create(TGraphics* graphics, TVorn2DDriver* driver);
+    static TVorn2DGraphics* Current();
+    static void ClearCurrent();
+};
+
+// Chooses the back end for later OpenGraphics calls; `default_flags` are or-ed into theirs.
+void SelectGraphicsDriver(std::shared_ptr<TVorn2DDriver> driver, int default_flags);
+// The OpenGL back end.
+std::shared_ptr<TVorn2DDriver> CreateGLDriver();
+// Opens the window and its drawing context and makes it current; null on failure, with the
+// reason in LastGraphicsError().
+TGraphics* OpenGraphics(int width, int height, int depth, int hertz, int flags);
+const std::string& LastGraphicsError();
+void CloseGraphics();
+int ScreenWidth();
+int ScreenHeight();
+
+void SetColor(int r, int g, int b);
+void SetAlpha(float alpha);
+void SetBlend(int mode);
+void SetLineWidth(float width);
+void SetClsColor(int r, int g, int b);
+void Cls();
+void SetRotation(float degrees);
+void SetScale(float sx, float sy);
+void SetOrigin(float x, float y);
+void SetHandle(float x, float y);
+void SetViewport(int x, int y, int w, int h);
+void SetLogicalSize(float w, float h);
+void SetImageFont(std::shared_ptr<TImageFont> font);
+void DrawRect(float x, float y, float w, float h);
+void DrawOval(float x, float y, float w, float h);
+void DrawLine(float x, float y, float x2, float y2, int draw_last_pixel = 1);
+void Plot(float x, float y);
+void DrawImage(const ImagePtr& image, float x, float y, int frame = 0);
+void DrawText(const std::string& text, float x, float y);
+// Presents the back buffer (emitting the flip hook first); the back buffer keeps its content.
+void Flip(int sync);

@@ -1,0 +1,31 @@
+// TGraphics: the game window with its OpenGL 3.3 core context, as the system layer makes it.
+// The drawing driver draws into its own back buffer and asks this object to show it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class TGraphics {
+  public:
+    int width = 0;   // client width in window pixels
+    int height = 0;  // client height in window pixels
+    int depth = 0;
+    int hertz = 0;
+    int flags = 0;
+
+    virtual ~TGraphics() = default;
+    // Size in pixels of the window's OpenGL drawable (larger than width x height on HiDPI).
+    virtual void GetDrawableSize(int* w, int* h) const = 0;
+    // Shows the default framebuffer. sync 1 waits for the retrace where the platform allows and
+    // never presents more than 60 times a second; sync 0 presents at once.
+    virtual void SwapBuffers(int sync) = 0;
+};
+
+// Opens the window (client area width x height, centred, captioned with the application
+// title) with an OpenGL 3.3 core context made current. Returns null and fills `error` with a
+// message naming what is missing when that cannot be done.
+std::unique_ptr<TGraphics> CreateWindowGraphics(int width, int height, int depth, int hertz,
+                                                int flags, std::string* error);
+
+// Called by OpenGraphics once the graphics are current: enables polled input and flushes it.
+void OnGraphicsOpened();
