@@ -60,6 +60,7 @@ class TPixmap : public std::enable_shared_from_this<TPixmap> {
   private:
     std::unique_ptr<uint8_t[]> owned_;
     void CheckInside(int x, int y) const;
+    void CheckRect(int x, int y, int w, int h) const;
 };
 
 PixmapPtr CreatePixmap(int width, int height, int format, int align = 4);
