@@ -3,6 +3,7 @@
 // changes, before presents, grabs and uploads, and when primitive kinds would be reordered.
 #include <cstring>
 
+#include "platform/draw_geometry.hpp"
 #include "platform/gl_driver.hpp"
 #include "platform/numbers.hpp"
 
@@ -109,15 +110,11 @@ void TGLVorn2DDriver::DrawLine(float x0, float y0, float x1, float y1, float tx,
         Queue(kLines, white_, line, 2);
         return;
     }
-    const float h = line_width_ * 0.5f;
+    float xy[8];
+    WideLineStrip(a.x, a.y, b.x, b.y, line_width_, xy);
     TGLVertex s[4];
-    if (Abs(double(b.y) - a.y) > Abs(double(b.x) - a.x)) {  // steep: widen along x
-        s[0] = Vertex(a.x - h, a.y), s[1] = Vertex(a.x + h, a.y);
-        s[2] = Vertex(b.x - h, b.y), s[3] = Vertex(b.x + h, b.y);
-    } else {
-        s[0] = Vertex(a.x, a.y - h), s[1] = Vertex(a.x, a.y + h);
-        s[2] = Vertex(b.x, b.y - h), s[3] = Vertex(b.x, b.y + h);
-    }
+    for (int i = 0; i < 4; ++i)
+        s[i] = Vertex(xy[i * 2], xy[i * 2 + 1]);
     const TGLVertex tris[6] = {s[0], s[1], s[2], s[2], s[1], s[3]};  // the strip's two triangles
     Queue(kTriangles, white_, tris, 6);
 }
@@ -130,16 +127,11 @@ void TGLVorn2DDriver::DrawRect(float x0, float y0, float x1, float y1, float tx,
 }
 
 void TGLVorn2DDriver::DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) {
-    const float xr = (x1 - x0) * 0.5f, yr = (y1 - y0) * 0.5f;
-    int n = FloatToInt(Abs(xr) + Abs(yr));
-    if (n < 12) n = 12;
-    n &= ~3;
-    const float cx = x0 + xr, cy = y0 + yr;
+    const std::vector<float> xy = OvalOutline(x0, y0, x1, y1);
+    const int n = int(xy.size() / 2);
     std::vector<TGLVertex> fan(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        const float a = float(i * 360) / float(n);
-        fan[i] = Transformed(float(cx + xr * Cos(a)), float(cy - yr * Sin(a)), tx, ty);
-    }
+    for (int i = 0; i < n; ++i)
+        fan[i] = Transformed(xy[i * 2], xy[i * 2 + 1], tx, ty);
     QueueFan(white_, fan.data(), n);
 }
 

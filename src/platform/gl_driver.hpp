@@ -105,3 +105,15 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
 
 // The OpenGL driver that is attached to a context, or null.
 TGLVorn2DDriver* AttachedGLDriver();
+
+// What a texture frame of this driver holds (for tests and tools).
+struct TGLFrameInfo {
+    GLuint name;
+    int tex_w, tex_h;
+    float u1, v1, uscale, vscale;
+    int seq;
+};
+// Fills `info` when `frame` is an OpenGL frame.
+bool GLFrameInfo(const FramePtr& frame, TGLFrameInfo* info);
+// Level 0 of the frame's texture as an RGBA32 pixmap; null when it is not of this context.
+PixmapPtr ReadGLFrameTexture(const FramePtr& frame);

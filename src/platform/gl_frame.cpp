@@ -30,13 +30,6 @@ class TGLImageFrame final : public TImageFrame {
     }
 };
 
-int PowerOfTwoAtLeast(int n) {
-    int p = 1;
-    while (p < n && p < (1 << 30))
-        p <<= 1;
-    return p;
-}
-
 bool SizeAccepted(int tw, int th) {
     glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     GLint w = 0;
@@ -47,7 +40,7 @@ bool SizeAccepted(int tw, int th) {
 // The texture size for a w x h pixmap, halved while the implementation refuses it; false when
 // not even 1 x 1 is accepted.
 bool TextureSize(int w, int h, int* tw, int* th) {
-    *tw = PowerOfTwoAtLeast(w), *th = PowerOfTwoAtLeast(h);
+    *tw = TextureSide(w), *th = TextureSide(h);
     while (!SizeAccepted(*tw, *th)) {
         if (*tw == 1 && *th == 1) return false;
         if (*tw > 1) *tw /= 2;
@@ -81,23 +74,6 @@ void UploadSmeared(const TPixmap& p, int tw, int th) {
     if (w < tw && h < th) SubImage(p, p.PixelPtr(w - 1, h - 1), w, h, 1, 1);
 }
 
-// The pixmap enlarged to tw x th with the same smear, as the first level of a mipmap chain.
-PixmapPtr Enlarged(const TPixmap& p, int tw, int th) {
-    PixmapPtr big = CreatePixmap(tw, th, PIXFMT_RGBA32, 4);
-    big->Paste(p, 0, 0);
-    const int w = p.width, h = p.height;
-    if (w < tw) {
-        for (int y = 0; y < h; ++y)
-            big->WritePixel(w, y, big->ReadPixel(w - 1, y));
-    }
-    if (h < th) {
-        for (int x = 0; x < w; ++x)
-            big->WritePixel(x, h, big->ReadPixel(x, h - 1));
-    }
-    if (w < tw && h < th) big->WritePixel(w, h, big->ReadPixel(w - 1, h - 1));
-    return big;
-}
-
 // Every level from `level0` down to 1 x 1, each resampled from the one before.
 void UploadMipmaps(PixmapPtr level, int tw, int th) {
     for (int i = 0;; ++i) {
@@ -125,7 +101,7 @@ void SetFilters(int flags) {
 void Upload(const PixmapPtr& p, int tw, int th, int flags, bool fresh) {
     if (flags & IMAGE_MIPMAPPED) {
         PixmapPtr level0 =
-            (p->width < tw || p->height < th) ? Enlarged(*p, tw, th) : p->Convert(PIXFMT_RGBA32);
+            (p->width < tw || p->height < th) ? SmearPixmap(*p, tw, th) : p->Convert(PIXFMT_RGBA32);
         UploadMipmaps(level0, tw, th);
         return;
     }
@@ -134,6 +110,23 @@ void Upload(const PixmapPtr& p, int tw, int th, int flags, bool fresh) {
     UploadSmeared(*Uploadable(p), tw, th);
 }
 }  // namespace
+
+bool GLFrameInfo(const FramePtr& frame, TGLFrameInfo* info) {
+    auto* f = dynamic_cast<TGLImageFrame*>(frame.get());
+    if (!f) return false;
+    *info = {f->name, f->tex_w, f->tex_h, f->u1, f->v1, f->uscale, f->vscale, f->seq};
+    return true;
+}
+
+PixmapPtr ReadGLFrameTexture(const FramePtr& frame) {
+    TGLFrameInfo info{};
+    TGLVorn2DDriver* driver = AttachedGLDriver();
+    if (!driver || !GLFrameInfo(frame, &info) || info.seq != GraphicsGeneration()) return nullptr;
+    PixmapPtr p = CreatePixmap(info.tex_w, info.tex_h, PIXFMT_RGBA32, 4);
+    driver->BindForUpload(info.name);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, p->pixels);
+    return p;
+}
 
 FramePtr TGLVorn2DDriver::CreateFrameFromPixmap(const PixmapPtr& pixmap, int flags) {
     return RebuildFrame(pixmap, flags, nullptr);

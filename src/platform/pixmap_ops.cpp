@@ -99,3 +99,26 @@ PixmapPtr ResizePixmap(const TPixmap& pixmap, int w, int h) {
     }
     return out;
 }
+
+int TextureSide(int n) {
+    int side = 1;
+    while (side < n && side < (1 << 30))
+        side <<= 1;
+    return side;
+}
+
+PixmapPtr SmearPixmap(const TPixmap& pixmap, int tw, int th) {
+    PixmapPtr big = CreatePixmap(tw, th, PIXFMT_RGBA32, 4);
+    big->Paste(pixmap, 0, 0);
+    const int w = pixmap.width, h = pixmap.height;
+    if (w < tw) {
+        for (int y = 0; y < h; ++y)
+            big->WritePixel(w, y, big->ReadPixel(w - 1, y));
+    }
+    if (h < th) {
+        for (int x = 0; x < w; ++x)
+            big->WritePixel(x, h, big->ReadPixel(x, h - 1));
+    }
+    if (w < tw && h < th) big->WritePixel(w, h, big->ReadPixel(w - 1, h - 1));
+    return big;
+}
