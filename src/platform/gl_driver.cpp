@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/numbers.hpp"
 #include "platform/window_graphics.hpp"
@@ -26,15 +27,20 @@ void main() {
 )";
 
 // Texture times vertex colour; the mask mode drops fragments whose alpha byte is below 128.
-constexpr const char* kFragmentShader = R"(#version 330 core
+constexpr const char* kFragmentShader = R"(
 uniform sampler2D u_texture;
-uniform int u_alpha_test;
 in vec2 v_uv;
 in vec4 v_colour;
 out vec4 o_colour;
 void main() {
+#if TEXTURED
     vec4 c = texture(u_texture, v_uv) * v_colour;
-    if (u_alpha_test != 0 && c.a * 255.0 < 127.5) discard;
+#else
+    vec4 c = v_colour;
+#endif
+#if ALPHA_TEST
+    if (c.a * 255.0 < 127.5) discard;
+#endif
     o_colour = c;
 }
 )";
@@ -55,9 +61,13 @@ GLuint CompileShader(GLenum type, const char* source) {
     return shader;
 }
 
-GLuint LinkProgram() {
+// The program of variant `index` (bit 0 textured, bit 1 alpha test); 0 on failure.
+GLuint LinkProgram(int index) {
+    const std::string fragment = std::string("#version 330 core\n#define TEXTURED ") +
+                                 std::to_string(index & 1) + "\n#define ALPHA_TEST " +
+                                 std::to_string(index >> 1 & 1) + "\n" + kFragmentShader;
     GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
-    GLuint fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
+    GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragment.c_str());
     GLuint program = 0;
     if (vs && fs) {
         program = glCreateProgram();
@@ -73,6 +83,10 @@ GLuint LinkProgram() {
     }
     if (vs) glDeleteShader(vs);
     if (fs) glDeleteShader(fs);
+    if (program) {
+        glUseProgram(program);
+        glUniform1i(glGetUniformLocation(program, "u_texture"), 0);
+    }
     return program;
 }
 
@@ -107,10 +121,11 @@ bool TGLVorn2DDriver::AttachGraphics(TGraphics* graphics) {
 }
 
 bool TGLVorn2DDriver::CreateObjects() {
-    program_ = LinkProgram();
-    if (!program_) return false;
-    alpha_test_loc_ = glGetUniformLocation(program_, "u_alpha_test");
-    scale_loc_ = glGetUniformLocation(program_, "u_scale");
+    for (int i = 0; i < kPrograms; ++i) {
+        programs_[i] = LinkProgram(i);
+        if (!programs_[i]) return false;
+        scale_locs_[i] = glGetUniformLocation(programs_[i], "u_scale");
+    }
     glGenFramebuffers(1, &fbo_);
     glGenRenderbuffers(1, &colour_rb_);
     glBindRenderbuffer(GL_RENDERBUFFER, colour_rb_);
@@ -123,6 +138,10 @@ bool TGLVorn2DDriver::CreateObjects() {
     glGenBuffers(1, &vbo_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
     glBufferData(GL_ARRAY_BUFFER, kMaxBatchVertices * sizeof(TGLVertex), nullptr, GL_STREAM_DRAW);
+    glGenBuffers(1, &ibo_);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);  // part of the vertex array's state
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, kMaxBatchIndices * sizeof(uint32_t), nullptr,
+                 GL_STREAM_DRAW);
     const GLsizei stride = sizeof(TGLVertex);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(TGLVertex, x));
@@ -143,17 +162,22 @@ bool TGLVorn2DDriver::CreateObjects() {
 void TGLVorn2DDriver::DeleteObjects() {
     if (white_) glDeleteTextures(1, &white_);
     if (vbo_) glDeleteBuffers(1, &vbo_);
+    if (ibo_) glDeleteBuffers(1, &ibo_);
     if (vao_) glDeleteVertexArrays(1, &vao_);
     if (fbo_) glDeleteFramebuffers(1, &fbo_);
     if (colour_rb_) glDeleteRenderbuffers(1, &colour_rb_);
-    if (program_) glDeleteProgram(program_);
-    white_ = vbo_ = vao_ = fbo_ = colour_rb_ = program_ = 0;
+    for (GLuint& program : programs_) {
+        if (program) glDeleteProgram(program);
+        program = 0;
+    }
+    white_ = vbo_ = ibo_ = vao_ = fbo_ = colour_rb_ = 0;
 }
 
 void TGLVorn2DDriver::DetachGraphics() {
     if (!graphics_) return;
     for (auto& q : queued_)
         q.clear();
+    queued_indices_.clear();
     queued_total_ = 0;
     DeleteObjects();
     graphics_ = nullptr;
@@ -162,8 +186,7 @@ void TGLVorn2DDriver::DetachGraphics() {
 
 void TGLVorn2DDriver::ResetGLContext() {
     cache_.Forget();
-    cache_.UseProgram(program_, alpha_test_loc_, scale_loc_);
-    glUniform1i(glGetUniformLocation(program_, "u_texture"), 0);
+    cache_.SetPrograms(programs_, scale_locs_, kPrograms);
     glActiveTexture(GL_TEXTURE0);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     glBindVertexArray(vao_);
@@ -181,6 +204,7 @@ void TGLVorn2DDriver::ResetGLContext() {
     cache_.BindTexture(white_);
     queued_texture_ = white_;
     vbo_used_ = kMaxBatchVertices;  // the first flush starts on fresh storage
+    ibo_used_ = kMaxBatchIndices;
 }
 
 void TGLVorn2DDriver::SetBlend(int mode) {
@@ -193,19 +217,19 @@ void TGLVorn2DDriver::SetBlend(int mode) {
 void TGLVorn2DDriver::ApplyBlend(int mode) {
     switch (mode) {
         case 1:  // mask
-            cache_.Blend(false, 0, 0), cache_.AlphaTest(true);
+            cache_.Blend(false, 0, 0), alpha_test_ = true;
             break;
         case 3:  // alpha
-            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA), cache_.AlphaTest(false);
+            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA), alpha_test_ = false;
             break;
         case 4:  // light
-            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE), cache_.AlphaTest(false);
+            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE), alpha_test_ = false;
             break;
         case 5:  // shade
-            cache_.Blend(true, GL_DST_COLOR, GL_ZERO), cache_.AlphaTest(false);
+            cache_.Blend(true, GL_DST_COLOR, GL_ZERO), alpha_test_ = false;
             break;
         default:  // solid and unknown modes
-            cache_.Blend(false, 0, 0), cache_.AlphaTest(false);
+            cache_.Blend(false, 0, 0), alpha_test_ = false;
             break;
     }
 }
@@ -259,7 +283,9 @@ void TGLVorn2DDriver::Cls() {
     // Everything queued would be painted over: drop it rather than draw it.
     for (auto& q : queued_)
         q.clear();
+    queued_indices_.clear();
     queued_total_ = 0;
+    last_kind_ = -1;
     glClearColor(cls_[0] / 255.0f, cls_[1] / 255.0f, cls_[2] / 255.0f, 1.0f);
     cache_.Scissor(false);  // the whole back buffer, whatever the viewport
     glClear(GL_COLOR_BUFFER_BIT);

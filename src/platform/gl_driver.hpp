@@ -23,6 +23,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
   public:
     // Vertices held before a flush is forced; a named limit so nothing grows without bound.
     static constexpr int kMaxBatchVertices = 1 << 18;
+    static constexpr int kMaxBatchIndices = 1 << 19;
 
     ~TGLVorn2DDriver() override;
     bool AttachGraphics(TGraphics* graphics) override;
@@ -72,7 +73,11 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
         return {x, y, u, v, rgba_};
     }
     TGLVertex Transformed(float x, float y, float tx, float ty) const;
+    void MakeRoom(Kind kind, GLuint texture, int vertices, int indices);
     void Queue(Kind kind, GLuint texture, const TGLVertex* v, int count);
+    // Queues triangles given by `indices` into the `count` vertices `v`.
+    void QueueTriangles(GLuint texture, const TGLVertex* v, int count, const uint32_t* indices,
+                        int index_count);
     void QueueFan(GLuint texture, const TGLVertex* v, int count);
     bool CreateObjects();
     void DeleteObjects();
@@ -81,8 +86,13 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
 
     TGraphics* graphics_ = nullptr;
     TGLStateCache cache_;
-    GLuint program_ = 0, vao_ = 0, vbo_ = 0, fbo_ = 0, colour_rb_ = 0, white_ = 0;
-    GLint alpha_test_loc_ = -1, scale_loc_ = -1;
+    // Shader variants: bit 0 samples the texture, bit 1 applies the mask mode's alpha test.
+    // Keeping the test out of the other variants lets the rasteriser take its fast paths.
+    static constexpr int kPrograms = 4;
+    GLuint programs_[kPrograms] = {};
+    GLint scale_locs_[kPrograms] = {};
+    GLuint vao_ = 0, vbo_ = 0, ibo_ = 0, fbo_ = 0, colour_rb_ = 0, white_ = 0;
+    bool alpha_test_ = false;
     int width_ = 0, height_ = 0;  // back buffer size in window pixels
     float ix_ = 1, iy_ = 0, jx_ = 0, jy_ = 1;
     uint8_t r_ = 255, g_ = 255, b_ = 255, a_ = 255;
@@ -95,10 +105,14 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     float res_w_ = 0, res_h_ = 0;
 
     std::vector<TGLVertex> queued_[kKindCount];
+    std::vector<uint32_t> queued_indices_;  // triangles, into queued_[kTriangles]
+    std::vector<uint32_t> fan_indices_;     // scratch
+    std::vector<TGLVertex> staging_;        // scratch: every kind in one run
     int queued_total_ = 0;
     int last_kind_ = -1;
     GLuint queued_texture_ = 0;
     size_t vbo_used_ = 0;  // vertices written into the current buffer storage
+    size_t ibo_used_ = 0;  // indices likewise
     bool flush_each_ = false;
     int draw_calls_ = 0;
 };

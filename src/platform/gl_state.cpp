@@ -7,8 +7,9 @@ void TGLStateCache::Forget() {
     blend_src_ = blend_dst_ = 0;
     scissor_on_ = -1;
     box_[0] = box_[1] = box_[2] = box_[3] = -1;
-    alpha_test_ = -1;
-    proj_w_ = proj_h_ = -1;
+    program_ = -1;
+    for (int i = 0; i < kMaxPrograms; ++i)
+        given_w_[i] = given_h_[i] = -1;
 }
 
 void TGLStateCache::BindTexture(GLuint name) {
@@ -50,24 +51,28 @@ void TGLStateCache::ScissorBox(int x, int y, int w, int h) {
     box_[0] = x, box_[1] = y, box_[2] = w, box_[3] = h;
 }
 
-void TGLStateCache::AlphaTest(bool on) {
-    if (alpha_test_ == int(on)) return;
-    glUniform1i(alpha_test_loc_, on ? 1 : 0);
-    alpha_test_ = on;
-}
-
 void TGLStateCache::Projection(float w, float h) {
-    if (w == proj_w_ && h == proj_h_) return;
-    glUniform2f(scale_loc_, 2.0f / w, 2.0f / h);
     proj_w_ = w;
     proj_h_ = h;
 }
 
-void TGLStateCache::UseProgram(GLuint program, GLint alpha_test_loc, GLint scale_loc) {
-    glUseProgram(program);
-    program_ = program;
-    alpha_test_loc_ = alpha_test_loc;
-    scale_loc_ = scale_loc;
-    alpha_test_ = -1;
-    proj_w_ = proj_h_ = -1;
+void TGLStateCache::SetPrograms(const GLuint* programs, const GLint* scale_locs, int count) {
+    for (int i = 0; i < kMaxPrograms; ++i) {
+        programs_[i] = i < count ? programs[i] : 0;
+        scale_locs_[i] = i < count ? scale_locs[i] : -1;
+        given_w_[i] = given_h_[i] = -1;
+    }
+    program_ = -1;
+}
+
+void TGLStateCache::UseProgram(int index) {
+    if (index != program_) {
+        glUseProgram(programs_[index]);
+        program_ = index;
+    }
+    if (given_w_[index] != proj_w_ || given_h_[index] != proj_h_) {
+        glUniform2f(scale_locs_[index], 2.0f / proj_w_, 2.0f / proj_h_);
+        given_w_[index] = proj_w_;
+        given_h_[index] = proj_h_;
+    }
 }

@@ -12,11 +12,13 @@ class TGLStateCache {
     void Blend(bool on, GLenum src, GLenum dst);
     void Scissor(bool on);
     void ScissorBox(int x, int y, int w, int h);
-    // Alpha test of the fragment shader: fragments whose alpha byte is below 128 are dropped.
-    void AlphaTest(bool on);
-    // Projection of a w x h logical area onto the whole target.
+    // Projection of a w x h logical area onto the whole target, given to each program when it
+    // is next used.
     void Projection(float w, float h);
-    void UseProgram(GLuint program, GLint alpha_test_loc, GLint scale_loc);
+    // The shader programs to choose from, with the location of their projection uniform.
+    void SetPrograms(const GLuint* programs, const GLint* scale_locs, int count);
+    // Makes program `index` current, with the current projection.
+    void UseProgram(int index);
     GLuint BoundTexture() const { return texture_; }
 
   private:
@@ -25,9 +27,11 @@ class TGLStateCache {
     GLenum blend_src_ = 0, blend_dst_ = 0;
     int scissor_on_ = -1;
     int box_[4] = {-1, -1, -1, -1};
-    int alpha_test_ = -1;
-    float proj_w_ = -1, proj_h_ = -1;
-    GLuint program_ = 0;
-    GLint alpha_test_loc_ = -1, scale_loc_ = -1;
+    static constexpr int kMaxPrograms = 4;
+    float proj_w_ = 1, proj_h_ = 1;
+    GLuint programs_[kMaxPrograms] = {};
+    GLint scale_locs_[kMaxPrograms] = {};
+    float given_w_[kMaxPrograms] = {}, given_h_[kMaxPrograms] = {};  // projection each one has
+    int program_ = -1;
     bool texture_known_ = false;
 };
