@@ -17,8 +17,8 @@ layout(location = 0) in vec2 a_pos;
 layout(location = 1) in vec2 a_uv;
 layout(location = 2) in vec4 a_colour;
 uniform vec2 u_scale;
-out vec2 v_uv;
-out vec4 v_colour;
+noperspective out vec2 v_uv;
+flat out vec4 v_colour;
 void main() {
     gl_Position = vec4(a_pos.x * u_scale.x - 1.0, 1.0 - a_pos.y * u_scale.y, 0.0, 1.0);
     v_uv = a_uv;
@@ -29,8 +29,8 @@ void main() {
 // Texture times vertex colour; the mask mode drops fragments whose alpha byte is below 128.
 constexpr const char* kFragmentShader = R"(
 uniform sampler2D u_texture;
-in vec2 v_uv;
-in vec4 v_colour;
+noperspective in vec2 v_uv;
+flat in vec4 v_colour;
 out vec4 o_colour;
 void main() {
 #if TEXTURED
