@@ -193,6 +193,10 @@ void DrawMixedScene() {
         DrawImage(image, float(k % 9) * 6, float(k % 5) * 8);
         DrawOval(float(k % 8) * 7, 20, 11, 9);
         Plot(float(k), float(k % 17));
+        if (k % 6 == 5) {  // rewritten while draws of the old content may still be queued
+            LockImage(image, 0, 1, 1)->WritePixel(k % 4, 1, 0xFF000000u | uint32_t(k) << 10);
+            DrawImage(image, float(k), 30);
+        }
     }
 }
 
@@ -249,8 +253,27 @@ TEST(FreshGraphics, StartsInMaskModeWithClearedBuffers) {
     DrawImage(image, 4, 4);
     EXPECT_EQ(GrabPixmap(4, 4, 1, 1)->ReadPixel(0, 0), 0xFF000000u);
     EXPECT_EQ(GrabPixmap(5, 4, 1, 1)->ReadPixel(0, 0), 0xFFFFFFFFu);
+    // A new context makes every texture stale; the next draw builds it again.
+    const int generation = image->seqs[0];
+    ASSERT_NE(OpenGraphics(32, 16, 0, 60, 0), nullptr) << LastGraphicsError();
+    EXPECT_NE(GraphicsGeneration(), generation);
+    SetBlend(BLEND_SOLID);
+    DrawImage(image, 4, 4);
+    EXPECT_EQ(image->seqs[0], GraphicsGeneration());
+    EXPECT_EQ(GrabPixmap(5, 4, 1, 1)->ReadPixel(0, 0), 0xFFFFFFFFu);
     CloseGraphics();
     EXPECT_EQ(TVorn2DGraphics::Current(), nullptr);
     EXPECT_EQ(ScreenWidth(), 0);
     DrawRect(0, 0, 1, 1);  // nothing is open: ignored
+    EXPECT_EQ(GrabPixmap(0, 0, 1, 1), nullptr);
+}
+
+TEST(FreshGraphics, FailureIsReportedNotFatal) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    EXPECT_EQ(OpenGraphics(0, 0, 0, 60, 0), nullptr);
+    EXPECT_FALSE(LastGraphicsError().empty());
+    EXPECT_EQ(TVorn2DGraphics::Current(), nullptr);
+    ASSERT_NE(OpenGraphics(8, 8, 0, 60, 0), nullptr) << LastGraphicsError();
+    EXPECT_TRUE(LastGraphicsError().empty());
+    CloseGraphics();
 }

@@ -133,7 +133,9 @@ void TGLVorn2DDriver::ReleaseTexture(GLuint texture) {
 }
 
 void TGLVorn2DDriver::BindForUpload(GLuint texture) {
-    Flush();
+    // Queued primitives that sample this texture must see its old content. Others bind their own
+    // texture when they are drawn.
+    if (queued_total_ > 0 && queued_texture_ == texture) Flush();
     cache_.BindTexture(texture);
 }
 

@@ -184,6 +184,18 @@ void TGLVorn2DDriver::DetachGraphics() {
     if (g_attached == this) g_attached = nullptr;
 }
 
+void TGLVorn2DDriver::AbandonGraphics() {
+    for (auto& q : queued_)
+        q.clear();
+    queued_indices_.clear();
+    queued_total_ = 0;
+    for (GLuint& program : programs_)
+        program = 0;
+    white_ = vbo_ = ibo_ = vao_ = fbo_ = colour_rb_ = 0;
+    graphics_ = nullptr;
+    if (g_attached == this) g_attached = nullptr;
+}
+
 void TGLVorn2DDriver::ResetGLContext() {
     cache_.Forget();
     cache_.SetPrograms(programs_, scale_locs_, kPrograms);
@@ -228,8 +240,10 @@ void TGLVorn2DDriver::ApplyBlend(int mode) {
         case 5:  // shade
             cache_.Blend(true, GL_DST_COLOR, GL_ZERO), alpha_test_ = false;
             break;
-        default:  // solid and unknown modes
+        case 2:  // solid
             cache_.Blend(false, 0, 0), alpha_test_ = false;
+            break;
+        default:  // unknown modes only change the remembered mode, as on the game's platform
             break;
     }
 }

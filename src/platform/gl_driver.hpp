@@ -49,6 +49,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     PixmapPtr GrabPixmap(int x, int y, int w, int h) override;
     void SetResolution(float w, float h) override;
     void Finish() override;
+    void AbandonGraphics() override;
     void SetFlushEachPrimitive(bool on) override { flush_each_ = on; }
     int DrawCallCount() const override { return draw_calls_; }
 
@@ -62,7 +63,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     void Flush();
     // Draws what is queued if it uses `texture`, then deletes the texture.
     void ReleaseTexture(GLuint texture);
-    // Binds `texture` for an upload (drawing whatever is queued first).
+    // Binds `texture` for an upload (drawing first whatever is queued with it).
     void BindForUpload(GLuint texture);
     bool attached() const { return graphics_ != nullptr; }
 

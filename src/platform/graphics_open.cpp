@@ -1,5 +1,7 @@
 // Choosing the drawing driver, opening and closing the game's graphics, and the current driver.
 // Depends on the window layer (window_graphics.hpp) for the window and its OpenGL context.
+#include <SDL2/SDL.h>
+
 #include <cstdlib>
 #include <exception>
 
@@ -15,6 +17,15 @@ int g_screen_w = 0, g_screen_h = 0;
 bool g_exit_registered = false;
 
 void CloseAtExit() {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+        // The window system is already shut down, and the context with it: nothing is left to
+        // release through OpenGL, so only forget the graphics.
+        if (g_driver) g_driver->AbandonGraphics();
+        TVorn2DGraphics::ClearCurrent();
+        g_record.reset();
+        g_graphics.reset();
+        return;
+    }
     CloseGraphics();
 }
 
