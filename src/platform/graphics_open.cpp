@@ -34,6 +34,10 @@ bool TryOpen(int width, int height, int depth, int hertz, int flags) {
     g_graphics =
         CreateWindowGraphics(width, height, depth, hertz, flags | g_default_flags, &g_error);
     if (!g_graphics) return false;
+    // Keep the OpenGL library loaded from the first window on, so that closing and reopening
+    // the graphics does not unload and reload the whole driver stack.
+    static const bool library_held = SDL_GL_LoadLibrary(nullptr) == 0;
+    (void)library_held;
     if (!g_driver->AttachGraphics(g_graphics.get())) {
         g_error = "the OpenGL drawing driver could not be set up";
         g_graphics.reset();
