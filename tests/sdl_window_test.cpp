@@ -61,3 +61,21 @@ TEST_F(SdlWindowTest, HeadlessPresentsDoNotWaitForTheSchedule) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
 }
 }  // namespace
+
+namespace {
+TEST_F(SdlWindowTest, ClosingWindowsInAnyOrderLeavesAnOpenOneFeedingThePump) {
+    TSystemDriver* before = CurrentSystemDriver();
+    std::string error;
+    auto first = CreateWindowGraphics(32, 32, 0, 60, 0, &error);
+    ASSERT_NE(first, nullptr) << error;
+    TSystemDriver* first_system = CurrentSystemDriver();
+    auto second = CreateWindowGraphics(32, 32, 0, 60, 0, &error);
+    ASSERT_NE(second, nullptr) << error;
+    EXPECT_NE(CurrentSystemDriver(), first_system);
+    first.reset();
+    EXPECT_NE(CurrentSystemDriver(), first_system);
+    EXPECT_NE(CurrentSystemDriver(), nullptr);
+    second.reset();
+    EXPECT_EQ(CurrentSystemDriver(), before);
+}
+}  // namespace

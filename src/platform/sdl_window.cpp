@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <string>
+#include <vector>
 
 #include "platform/events.hpp"
 #include "platform/input.hpp"
@@ -14,14 +15,28 @@
 #include "platform/window_ops.hpp"
 
 namespace {
+// Open windows, oldest first; the newest one feeds the pump. Windows may close in any order.
+std::vector<TSystemDriver*> g_open_systems;
+
+void Register(TSystemDriver* system) {
+    g_open_systems.push_back(system);
+    SetSystemDriver(system);
+}
+
+void Unregister(TSystemDriver* system) {
+    std::erase(g_open_systems, system);
+    if (CurrentSystemDriver() != system) return;
+    SetSystemDriver(g_open_systems.empty() ? nullptr : g_open_systems.back());
+}
+
 class SdlGraphics : public TGraphics {
   public:
     SdlGraphics(SDL_Window* window, SDL_GLContext context, bool headless)
         : window_(window), context_(context), headless_(headless), system_(window, headless) {
-        SetSystemDriver(&system_);
+        Register(&system_);
     }
     ~SdlGraphics() override {
-        if (CurrentSystemDriver() == &system_) SetSystemDriver(nullptr);
+        Unregister(&system_);
         SDL_SetRelativeMouseMode(SDL_FALSE);
         SDL_GL_DeleteContext(context_);
         SDL_DestroyWindow(window_);
