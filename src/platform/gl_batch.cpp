@@ -110,6 +110,12 @@ void TGLVorn2DDriver::UploadAndDraw() {
         index_at = Stream(GL_ELEMENT_ARRAY_BUFFER, queued_indices_.data(), queued_indices_.size(),
                           sizeof(uint32_t), kMaxBatchIndices, &ibo_used_);
     }
+    DrawQueued(base, first, index_at);
+}
+
+// Issues one draw call per kind of what UploadAndDraw put at `base` (vertices, with each kind at
+// `first`) and `index_at` (triangle indices).
+void TGLVorn2DDriver::DrawQueued(size_t base, const size_t* first, size_t index_at) {
     cache_.BindTexture(queued_texture_);
     cache_.UseProgram((queued_texture_ != white_ ? 1 : 0) | (alpha_test_ ? 2 : 0));
     static constexpr GLenum kModes[kKindCount] = {GL_TRIANGLES, GL_LINES, GL_POINTS};

@@ -62,31 +62,32 @@ GLuint CompileShader(GLenum type, const char* source) {
 }
 
 // The program of variant `index` (bit 0 textured, bit 1 alpha test); 0 on failure.
+// Links the two shaders into a program whose sampler reads texture unit 0; 0 on failure.
+GLuint Link(GLuint vs, GLuint fs) {
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vs);
+    glAttachShader(program, fs);
+    glLinkProgram(program);
+    GLint ok = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        glDeleteProgram(program);
+        return 0;
+    }
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "u_texture"), 0);
+    return program;
+}
+
 GLuint LinkProgram(int index) {
     const std::string fragment = std::string("#version 330 core\n#define TEXTURED ") +
                                  std::to_string(index & 1) + "\n#define ALPHA_TEST " +
                                  std::to_string(index >> 1 & 1) + "\n" + kFragmentShader;
     GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
     GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragment.c_str());
-    GLuint program = 0;
-    if (vs && fs) {
-        program = glCreateProgram();
-        glAttachShader(program, vs);
-        glAttachShader(program, fs);
-        glLinkProgram(program);
-        GLint ok = 0;
-        glGetProgramiv(program, GL_LINK_STATUS, &ok);
-        if (!ok) {
-            glDeleteProgram(program);
-            program = 0;
-        }
-    }
+    const GLuint program = vs && fs ? Link(vs, fs) : 0;
     if (vs) glDeleteShader(vs);
     if (fs) glDeleteShader(fs);
-    if (program) {
-        glUseProgram(program);
-        glUniform1i(glGetUniformLocation(program, "u_texture"), 0);
-    }
     return program;
 }
 
@@ -126,6 +127,7 @@ bool TGLVorn2DDriver::CreateObjects() {
         if (!programs_[i]) return false;
         scale_locs_[i] = glGetUniformLocation(programs_[i], "u_scale");
     }
+    // The back buffer: an off-screen framebuffer of the window's size that keeps its content.
     glGenFramebuffers(1, &fbo_);
     glGenRenderbuffers(1, &colour_rb_);
     glBindRenderbuffer(GL_RENDERBUFFER, colour_rb_);
@@ -133,6 +135,17 @@ bool TGLVorn2DDriver::CreateObjects() {
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_rb_);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    CreateVertexArray();
+    const uint32_t white = 0xFFFFFFFFu;  // what untextured primitives "sample"
+    glGenTextures(1, &white_);
+    glBindTexture(GL_TEXTURE_2D, white_);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &white);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    return true;
+}
+
+void TGLVorn2DDriver::CreateVertexArray() {
     glGenVertexArrays(1, &vao_);
     glBindVertexArray(vao_);
     glGenBuffers(1, &vbo_);
@@ -150,13 +163,6 @@ bool TGLVorn2DDriver::CreateObjects() {
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
                           (void*)offsetof(TGLVertex, rgba));
-    const uint32_t white = 0xFFFFFFFFu;
-    glGenTextures(1, &white_);
-    glBindTexture(GL_TEXTURE_2D, white_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &white);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    return true;
 }
 
 void TGLVorn2DDriver::DeleteObjects() {

@@ -81,9 +81,11 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
                         int index_count);
     void QueueFan(GLuint texture, const TGLVertex* v, int count);
     bool CreateObjects();
+    void CreateVertexArray();
     void DeleteObjects();
     void ApplyBlend(int mode);
     void UploadAndDraw();
+    void DrawQueued(size_t base, const size_t* first, size_t index_at);
 
     TGraphics* graphics_ = nullptr;
     TGLStateCache cache_;
