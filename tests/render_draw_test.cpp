@@ -159,7 +159,24 @@ TEST_F(RenderTest, ViewportScissorsDrawingButNotCls) {
     SetClsColor(0, 0, 255);
     Cls();
     EXPECT_EQ(Pixel(0, 0), 0xFF0000FFu);
+    Flip(0);  // presenting must not lose the clip rectangle
+    DrawRect(0, 0, kW, kH);
+    EXPECT_EQ(Pixel(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(10, 5), 0xFFFFFFFFu);
     SetViewport(0, 0, kW, kH);
+}
+
+TEST_F(RenderTest, LogicalSizeScalesTheProjection) {
+    SetLogicalSize(kW / 2.0f, kH / 2.0f);
+    float sx, sy;
+    GetLogicalScale(&sx, &sy);
+    EXPECT_EQ(sx, 0.5f);
+    DrawRect(1, 1, 1, 1);
+    SetLogicalSize(kW, kH);
+    auto s = Screen();
+    EXPECT_EQ(s->ReadPixel(2, 2), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(3, 3), 0xFFFFFFFFu);
+    EXPECT_EQ(Lit(s), 4);
 }
 
 TEST_F(RenderTest, FrameSurvivesAPresent) {
