@@ -230,19 +230,31 @@ TEST_F(RenderTest, BatchedDrawingEqualsDrawingEachPrimitiveAtOnce) {
 }
 
 TEST_F(RenderTest, AdditiveLinesAndQuadsShareOneDrawPerKind) {
-    SetBlend(BLEND_LIGHT);
     Flip(0);
     TVorn2DDriver* driver = TVorn2DGraphics::Current()->_driver;
     const int before = driver->DrawCallCount();
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 100; ++i) {  // as a trail particle draws itself
+        SetBlend(BLEND_LIGHT);
         SetAlpha(float(i) / 100);
         SetLineWidth(6);
         DrawLine(float(i % 50), 3, float(i % 50) + 5, 9, 0);
         SetLineWidth(1);
         DrawLine(float(i % 50), 20, float(i % 50) + 5, 26, 0);
+        SetBlend(BLEND_ALPHA);  // undone before anything is drawn with it: no flush
     }
     Flip(0);
     EXPECT_EQ(driver->DrawCallCount() - before, 2);
+}
+
+TEST_F(RenderTest, UnknownBlendModesKeepThePreviousOneInForce) {
+    SetClsColor(100, 100, 100);
+    Cls();
+    SetBlend(BLEND_LIGHT);
+    SetBlend(7);
+    EXPECT_EQ(GetBlend(), 7);
+    SetColor(50, 50, 50);
+    DrawRect(0, 0, 2, 2);
+    EXPECT_EQ(Pixel(0, 0), 0xFF969696u);  // still additive
 }
 }  // namespace
 

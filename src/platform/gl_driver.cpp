@@ -215,10 +215,10 @@ void TGLVorn2DDriver::ResetGLContext() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     blend_ = 0;
-    res_w_ = float(width_), res_h_ = float(height_);
-    cache_.Projection(res_w_, res_h_);
-    cache_.Scissor(scissor_);
-    cache_.ScissorBox(scissor_box_[0], scissor_box_[1], scissor_box_[2], scissor_box_[3]);
+    state_ = TGLBatchState{};
+    state_.res_w = float(width_), state_.res_h = float(height_);
+    queued_state_ = state_;
+    ApplyState(state_);
     cache_.BindTexture(white_);
     queued_texture_ = white_;
     vbo_used_ = kMaxBatchVertices;  // the first flush starts on fresh storage
@@ -227,31 +227,29 @@ void TGLVorn2DDriver::ResetGLContext() {
 
 void TGLVorn2DDriver::SetBlend(int mode) {
     if (mode == blend_) return;
-    Flush();
-    ApplyBlend(mode);
     blend_ = mode;
+    // Modes outside the table change nothing but the remembered mode, as on the game's platform.
+    if (mode >= 1 && mode <= 5) state_.blend = mode;
 }
 
-void TGLVorn2DDriver::ApplyBlend(int mode) {
-    switch (mode) {
-        case 1:  // mask
-            cache_.Blend(false, 0, 0), alpha_test_ = true;
-            break;
+void TGLVorn2DDriver::ApplyState(const TGLBatchState& state) {
+    switch (state.blend) {
         case 3:  // alpha
-            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA), alpha_test_ = false;
+            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
             break;
         case 4:  // light
-            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE), alpha_test_ = false;
+            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE);
             break;
         case 5:  // shade
-            cache_.Blend(true, GL_DST_COLOR, GL_ZERO), alpha_test_ = false;
+            cache_.Blend(true, GL_DST_COLOR, GL_ZERO);
             break;
-        case 2:  // solid
-            cache_.Blend(false, 0, 0), alpha_test_ = false;
-            break;
-        default:  // unknown modes only change the remembered mode, as on the game's platform
+        default:  // mask (its alpha test is a shader variant) and solid
+            cache_.Blend(false, 0, 0);
             break;
     }
+    cache_.Scissor(state.scissor);
+    if (state.scissor) cache_.ScissorBox(state.box[0], state.box[1], state.box[2], state.box[3]);
+    cache_.Projection(state.res_w, state.res_h);
 }
 
 void TGLVorn2DDriver::SetAlpha(float alpha) {
@@ -273,14 +271,10 @@ void TGLVorn2DDriver::SetClsColor(int r, int g, int b) {
 }
 
 void TGLVorn2DDriver::SetViewport(int x, int y, int w, int h) {
-    const bool on = !(x == 0 && y == 0 && w == width_ && h == height_);
+    state_.scissor = !(x == 0 && y == 0 && w == width_ && h == height_);
     const int box[4] = {x, height_ - y - h, w, h};  // OpenGL counts rows from the bottom
-    if (on == scissor_ && (!on || std::memcmp(box, scissor_box_, sizeof box) == 0)) return;
-    Flush();
-    scissor_ = on;
-    if (on) std::memcpy(scissor_box_, box, sizeof box);
-    cache_.Scissor(scissor_);
-    if (on) cache_.ScissorBox(box[0], box[1], box[2], box[3]);
+    for (int i = 0; i < 4; ++i)
+        state_.box[i] = state_.scissor ? box[i] : 0;
 }
 
 void TGLVorn2DDriver::SetTransform(float ix, float iy, float jx, float jy) {
@@ -292,10 +286,7 @@ void TGLVorn2DDriver::SetLineWidth(float width) {
 }
 
 void TGLVorn2DDriver::SetResolution(float w, float h) {
-    if (w == res_w_ && h == res_h_) return;
-    Flush();
-    res_w_ = w, res_h_ = h;
-    cache_.Projection(w, h);
+    state_.res_w = w, state_.res_h = h;
 }
 
 void TGLVorn2DDriver::Cls() {
@@ -309,7 +300,6 @@ void TGLVorn2DDriver::Cls() {
     glClearColor(cls_[0] / 255.0f, cls_[1] / 255.0f, cls_[2] / 255.0f, 1.0f);
     cache_.Scissor(false);  // the whole back buffer, whatever the viewport
     glClear(GL_COLOR_BUFFER_BIT);
-    cache_.Scissor(scissor_);
 }
 
 void TGLVorn2DDriver::Flip(int sync) {
@@ -323,7 +313,6 @@ void TGLVorn2DDriver::Flip(int sync) {
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, dw, dh, GL_COLOR_BUFFER_BIT, filter);
     graphics_->SwapBuffers(sync);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    cache_.Scissor(scissor_);
 }
 
 void TGLVorn2DDriver::Finish() {
