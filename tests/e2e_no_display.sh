@@ -34,6 +34,12 @@ if ! kill -0 "$pid" 2>/dev/null; then
     wait "$pid" || true
     fail "the game did not run with SDL_VIDEODRIVER=offscreen: $(cat "$err")"
 fi
+# Termination signals end it (SDL would otherwise turn them into ignored close requests).
 kill "$pid"
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then
+    kill -9 "$pid"
+    fail "SIGTERM did not end the game"
+fi
 wait "$pid" 2>/dev/null || true
 echo "PASS: refused without a display, ran headless on request"
