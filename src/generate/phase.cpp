@@ -4,6 +4,7 @@
 
 #include "generate/generators.hpp"
 #include "platform/clock.hpp"
+#include "platform/image.hpp"
 #include "platform/numbers.hpp"
 
 namespace {
@@ -41,6 +42,7 @@ void run_generation_phase(Content& content, int screen_w, int screen_h, Progress
 
 void generate_content_cpu(Content& content, int screen_w, int screen_h, int threads) {
     ProgressScreen nothing;
+    SetAutoCentre(1);  // the one drawing default that shapes the images themselves
     create_vignette(content, screen_w, screen_h);
     run_generation_phase(content, screen_w, screen_h, nothing, threads);
 }

@@ -22,6 +22,7 @@ class ProgressScreen {
 // Runs the phase on a `vignette` already created and locked (create_vignette): steps 1 to 17.
 void run_generation_phase(Content& content, int screen_w, int screen_h, ProgressScreen& screen,
                           int threads);
-// The whole phase without drawing: creates the vignette, then every generator in order.
-// The backdrop keeps the white lattice, as there is no composite to grab.
+// The whole phase without drawing: turns automatic mid-handling on, creates the vignette,
+// then runs every generator in order. The backdrop keeps the white lattice, as there is no
+// composite to grab.
 void generate_content_cpu(Content& content, int screen_w, int screen_h, int threads = 1);
