@@ -2,6 +2,8 @@
 // generator for column-parallel passes, and running a loop over column ranges on threads.
 #pragma once
 
+#include <bit>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 
@@ -31,6 +33,42 @@ struct LocalRandom {
         return RandomFloatOf(state);
     }
 };
+
+// FloatToInt inlined for pixel loops: truncation toward zero, NaN gives 0, out-of-range
+// values saturate. Same result as FloatToInt for every input.
+inline int ToInt(double x) {
+    if (x > -2147483648.0 && x < 2147483647.0) return static_cast<int>(x);
+    if (x >= 2147483647.0) return 2147483647;
+    if (x <= -2147483648.0) return -2147483647 - 1;
+    return 0;
+}
+
+// Floor inlined for pixel loops; same result as Floor for every input.
+inline double FloorOf(double v) {
+    if (!(std::fabs(v) < 4503599627370496.0)) return v;  // NaN, infinite or already whole
+    const double t = static_cast<double>(static_cast<int64_t>(v));
+    if (t == v) return v;  // keeps the sign of a zero
+    return t > v ? t - 1 : t;
+}
+
+// 0.95 + Pow(r, 4) * 0.1 for a random float r, as the gradient jitters its x distance.
+// (r * r)^2 is the correctly rounded fourth power (a float's square is exact in double) and
+// Pow lies within a unit or two in the last place of it. The sum is monotonic in the power,
+// so when the powers three units either side give the same sum, Pow's gives it too and the
+// costly call is skipped; otherwise Pow decides.
+inline double JitterX(float r) {
+    const auto jitter = [](double p) { return Single(0.95f) + p * Single(0.1f); };
+    const double square = static_cast<double>(r) * r;
+    const double fourth = square * square;
+    const double sum = jitter(fourth);
+    if (fourth > 0) {
+        const uint64_t bits = std::bit_cast<uint64_t>(fourth);
+        if (jitter(std::bit_cast<double>(bits - 3)) == sum &&
+            jitter(std::bit_cast<double>(bits + 3)) == sum)
+            return sum;
+    }
+    return jitter(Pow(r, 4));
+}
 
 // Packs alpha and colour bytes into ARGB; the alpha is shifted as a 32-bit value.
 inline uint32_t Argb(int a, uint32_t rgb) {

@@ -29,7 +29,7 @@ void WriteRadial(TPixmap& pix, double c, RadialColour colour, int threads) {
     ForSlices(n, threads, [&](int x0, int x1) {
         for (float x = x0; x < x1; x += 1) {
             for (float y = 0; y < n; y += 1)
-                pix.WritePixel(FloatToInt(x), FloatToInt(y), colour(RadialValue(x, y, c)));
+                pix.WritePixel(ToInt(x), ToInt(y), colour(RadialValue(x, y, c)));
         }
     });
 }
@@ -53,27 +53,27 @@ double P(double f, float exponent) {
 }
 
 uint32_t BlueColour(double f) {
-    const int a = FloatToInt(50 * P(f, 0.5f) - 60 * P(f, 0.8f) + 255 * P(f, 8));
-    return Pack(a, FloatToInt(255 * P(f, 8)), FloatToInt(255 * P(f, 5)), 255);
+    const int a = ToInt(50 * P(f, 0.5f) - 60 * P(f, 0.8f) + 255 * P(f, 8));
+    return Pack(a, ToInt(255 * P(f, 8)), ToInt(255 * P(f, 5)), 255);
 }
 
 uint32_t RedColour(double f) {
-    const int a = FloatToInt(50 * P(f, 0.5f) - 60 * P(f, 0.8f) + 100 * P(f, 2) + 155 * P(f, 5));
-    return Pack(a, 255, FloatToInt(255 * P(f, 3)), FloatToInt(255 * P(f, 8)));
+    const int a = ToInt(50 * P(f, 0.5f) - 60 * P(f, 0.8f) + 100 * P(f, 2) + 155 * P(f, 5));
+    return Pack(a, 255, ToInt(255 * P(f, 3)), ToInt(255 * P(f, 8)));
 }
 
 uint32_t RingColour(double f) {
-    const int a = f < Single(0.04f) ? FloatToInt(255 * Sin(f / Single(0.04f) * 180)) : 0;
+    const int a = f < Single(0.04f) ? ToInt(255 * Sin(f / Single(0.04f) * 180)) : 0;
     return Pack(a, 255, 255, 255);
 }
 
 uint32_t HoleGlowColour(double f) {
-    return Pack(FloatToInt(255 * P(f, 0.4f)), 255, 255, 255);
+    return Pack(ToInt(255 * P(f, 0.4f)), 255, 255, 255);
 }
 
 uint32_t WhiteColour(double f) {
-    const int grey = FloatToInt(255 * P(f, 0.4f));
-    return Pack(FloatToInt(255 * P(f, 0.2f)), grey, grey, grey);
+    const int grey = ToInt(255 * P(f, 0.4f));
+    return Pack(ToInt(255 * P(f, 0.2f)), grey, grey, grey);
 }
 
 // Alpha of pixel (x, y) of ring_segments frame k, centre c.
@@ -94,7 +94,7 @@ int SegmentAlpha(float x, float y, float k, double c) {
         if (!(v >= 0)) v = 0;
         v = v >= Single(0.32f) ? 0 : Pow(Sin(v / Single(0.32f) * 180), Single(0.2f));
     }
-    return FloatToInt(v * 255);
+    return ToInt(v * 255);
 }
 }  // namespace
 
@@ -120,21 +120,20 @@ void generate_ring_segments(Content& content, int threads) {
     const double c = content.ring_half;
     content.ring_segments = CreateImage(n, n, kRingFrames, 11);
     for (float k = 0; k < kRingFrames; k += 1) {
-        content.work_pix = LockImage(content.ring_segments, FloatToInt(k), 1, 1);
+        content.work_pix = LockImage(content.ring_segments, ToInt(k), 1, 1);
         TPixmap& pix = *content.work_pix;
         ForSlices(n, threads, [&](int x0, int x1) {
             for (float x = x0; x < x1; x += 1) {
                 for (float y = 0; y < n; y += 1)
-                    pix.WritePixel(FloatToInt(x), FloatToInt(y),
-                                   Argb(SegmentAlpha(x, y, k, c), 0xFFDDCC));
+                    pix.WritePixel(ToInt(x), ToInt(y), Argb(SegmentAlpha(x, y, k, c), 0xFFDDCC));
             }
         });
-        UnlockImage(content.ring_segments, FloatToInt(k));
+        UnlockImage(content.ring_segments, ToInt(k));
     }
 }
 
 void generate_hole_glow(Content& content, int threads) {
-    const int n = content.hole_glow_size = FloatToInt(content.hole_size * Single(0.88f));
+    const int n = content.hole_glow_size = ToInt(content.hole_size * Single(0.88f));
     content.hole_glow = CreateImage(n, n, 1, 11);
     content.work_pix = LockImage(content.hole_glow, 0, 1, 1);
     WriteRadial(*content.work_pix, n * Single(0.5f), HoleGlowColour, threads);

@@ -16,15 +16,15 @@ double Wrap256(double v) {
 // FMod(v, gap) < 4 for a whole-number counter v >= 0: the remainder of whole numbers is exact,
 // so the integer one gives the same answer.
 bool OnStripe(float v, int gap) {
-    return FloatToInt(v) % gap < 4;
+    return ToInt(v) % gap < 4;
 }
 
 // Reduces `a` when (x, y) lies on a vertical stripe, then again on a horizontal one.
 int CutStripes(int a, float x, float y, const std::vector<int>& gaps) {
-    const int k1 = FloatToInt(Wrap256(x * Single(0.02f) + y * Single(0.01f)));
-    if (OnStripe(x, gaps[k1])) a = FloatToInt(a * Single(0.3f));
-    const int k2 = FloatToInt(Wrap256(x * Single(0.01f) + y * Single(0.01f)));
-    if (OnStripe(y, gaps[k2])) a = FloatToInt(a * Single(0.3f));
+    const int k1 = ToInt(Wrap256(x * Single(0.02f) + y * Single(0.01f)));
+    if (OnStripe(x, gaps[k1])) a = ToInt(a * Single(0.3f));
+    const int k2 = ToInt(Wrap256(x * Single(0.01f) + y * Single(0.01f)));
+    if (OnStripe(y, gaps[k2])) a = ToInt(a * Single(0.3f));
     return a;
 }
 
@@ -35,7 +35,7 @@ void LatticeColumns(TPixmap& pix, const std::vector<int>& gaps, int x0, int x1, 
     for (float x = x0; x < x1; x += 1) {
         for (float y = 0; y < h; y += 1) {
             const int a = CutStripes(EdgeGradient(x, y, w, h, rng), x, y, gaps);
-            pix.WritePixel(FloatToInt(x), FloatToInt(y), Argb(a & 255, 0xFFFFFF));
+            pix.WritePixel(ToInt(x), ToInt(y), Argb(a & 255, 0xFFFFFF));
         }
     }
 }

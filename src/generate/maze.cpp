@@ -21,7 +21,7 @@ int MazeAlpha(float m, float t) {
     double v = gamma + t * Single(0.1f) + static_cast<double>(m) * t;
     if (v > 1) v = 1;
     if (!(v >= 0)) v = 0;  // also zeroes a NaN from a slightly negative density
-    return FloatToInt(v * 255);
+    return ToInt(v * 255);
 }
 
 // Writes columns [x0, x1) of the maze; the last column and row stay transparent.
@@ -29,9 +29,9 @@ void MazeColumns(TPixmap& pix, const float* blurred, const float* trace, int x0,
     const int w = pix.width, h = pix.height;
     for (float x = x0; x < x1 && x < w - 1; x += 1) {
         for (float y = 0; y < h - 1; y += 1) {
-            const int i = FloatToInt(x + y * w);
+            const int i = ToInt(x + y * w);
             const int a = MazeAlpha(blurred[i], trace[i]);
-            pix.WritePixel(FloatToInt(x), FloatToInt(y), Argb(a, 0xFFFFFF));
+            pix.WritePixel(ToInt(x), ToInt(y), Argb(a, 0xFFFFFF));
         }
     }
 }
@@ -58,8 +58,8 @@ void walk_step(WalkState& s, float r, float* walk_map, int w, int h) {
 
 void random_walk(float* walk_map, int w, int h) {
     WalkState walker;
-    walker.px = FloatToInt(w * Single(0.5f));
-    walker.py = FloatToInt(h * Single(0.5f));
+    walker.px = ToInt(w * Single(0.5f));
+    walker.py = ToInt(h * Single(0.5f));
     for (int step = 0; step <= kWalkSteps; ++step)
         walk_step(walker, RandomFloat(), walk_map, w, h);
 }

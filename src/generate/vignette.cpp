@@ -14,7 +14,7 @@ void VignetteColumns(TPixmap& pix, int x0, int x1, int32_t state) {
         for (float y = 0; y < h; y += 1) {
             int a = EdgeGradient(x, y, w, h, rng);
             if (x == 0 || x == w - 1 || y == 0 || y == h - 1) a = 255;
-            pix.WritePixel(FloatToInt(x), FloatToInt(y), Argb(a & 255, 0xFFFFFF));
+            pix.WritePixel(ToInt(x), ToInt(y), Argb(a & 255, 0xFFFFFF));
         }
     }
 }
