@@ -16,21 +16,37 @@ inline int MapEdge(int i, int n) {
     return i;
 }
 
+// Rows blurred side by side by the horizontal pass: independent sums overlap their latency.
+constexpr int kRowGroup = 8;
+
+// Blurs rows [y0, y0 + count) of `src` into `dst`, one running sum per row.
+void BlurRowGroup(const float* src, float* dst, int width, int radius, int y0, int count) {
+    const double divisor = 2 * radius + 1;
+    double sums[kRowGroup] = {};
+    const float* s[kRowGroup];
+    float* d[kRowGroup];
+    for (int r = 0; r < count; ++r) {
+        s[r] = src + static_cast<size_t>(y0 + r) * width;
+        d[r] = dst + static_cast<size_t>(y0 + r) * width;
+        for (int j = -radius; j <= radius; ++j)
+            sums[r] += s[r][MapEdge(j, width)];
+        d[r][0] = static_cast<float>(sums[r] / divisor);
+    }
+    for (int i = 1; i < width; ++i) {
+        const int in = MapEdge(i + radius, width), out = MapEdge(i - radius - 1, width);
+        for (int r = 0; r < count; ++r) {
+            sums[r] += s[r][in];
+            sums[r] -= s[r][out];
+            d[r][i] = static_cast<float>(sums[r] / divisor);
+        }
+    }
+}
+
 // Blurs rows [y0, y1) of `src` into `dst`.
 void BlurRows(const float* src, float* dst, int width, int radius, int y0, int y1) {
-    const double divisor = 2 * radius + 1;
-    for (int y = y0; y < y1; ++y) {
-        const float* s = src + static_cast<size_t>(y) * width;
-        float* d = dst + static_cast<size_t>(y) * width;
-        double sum = 0;
-        for (int j = -radius; j <= radius; ++j)
-            sum += s[MapEdge(j, width)];
-        d[0] = static_cast<float>(sum / divisor);
-        for (int i = 1; i < width; ++i) {
-            sum += s[MapEdge(i + radius, width)];
-            sum -= s[MapEdge(i - radius - 1, width)];
-            d[i] = static_cast<float>(sum / divisor);
-        }
+    for (int y = y0; y < y1; y += kRowGroup) {
+        const int count = y1 - y < kRowGroup ? y1 - y : kRowGroup;
+        BlurRowGroup(src, dst, width, radius, y, count);
     }
 }
 

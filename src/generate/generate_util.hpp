@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/numbers.hpp"
+#include "platform/pixmap.hpp"
 
 namespace gen {
 
@@ -68,6 +69,33 @@ inline double JitterX(float r) {
             return sum;
     }
     return jitter(Pow(r, 4));
+}
+
+// FMod(a, m) for a >= 0 and a whole m >= 1 without the library loop. n * m is then exact and
+// so is the remainder a - n * m once n is right; a quotient rounded up across a multiple of m
+// is put right by one step. Anything else takes FMod.
+inline double FModPositive(double a, double m) {
+    if (!(a >= 0 && a < 1e15 && m >= 1 && m < 1e6 && m == static_cast<int64_t>(m)))
+        return FMod(a, m);
+    if (a < m) return a;
+    double r = a - static_cast<double>(static_cast<int64_t>(a / m)) * m;
+    if (r < 0) r += m;
+    if (r >= m) r -= m;
+    return r;
+}
+
+// WritePixel with the RGBA32 case inlined (every generated image is RGBA32); other formats
+// go through WritePixel. Same bytes either way.
+inline void PutPixel(TPixmap& pix, int x, int y, uint32_t argb) {
+    if (pix.format != PIXFMT_RGBA32) {
+        pix.WritePixel(x, y, argb);
+        return;
+    }
+    uint8_t* p = pix.pixels + static_cast<ptrdiff_t>(y) * pix.pitch + x * 4;
+    p[0] = static_cast<uint8_t>(argb >> 16);
+    p[1] = static_cast<uint8_t>(argb >> 8);
+    p[2] = static_cast<uint8_t>(argb);
+    p[3] = static_cast<uint8_t>(argb >> 24);
 }
 
 // Packs alpha and colour bytes into ARGB; the alpha is shifted as a 32-bit value.

@@ -2,6 +2,8 @@
 // formulas, and the ten-segment ring drawn frame by frame. Draws no random numbers.
 // Depends on numbers.hpp and images.
 
+#include <vector>
+
 #include "generate/generate_util.hpp"
 #include "generate/generators.hpp"
 
@@ -29,7 +31,7 @@ void WriteRadial(TPixmap& pix, double c, RadialColour colour, int threads) {
     ForSlices(n, threads, [&](int x0, int x1) {
         for (float x = x0; x < x1; x += 1) {
             for (float y = 0; y < n; y += 1)
-                pix.WritePixel(ToInt(x), ToInt(y), colour(RadialValue(x, y, c)));
+                PutPixel(pix, ToInt(x), ToInt(y), colour(RadialValue(x, y, c)));
         }
     });
 }
@@ -76,8 +78,15 @@ uint32_t WhiteColour(double f) {
     return Pack(ToInt(255 * P(f, 0.2f)), grey, grey, grey);
 }
 
-// Alpha of pixel (x, y) of ring_segments frame k, centre c.
-int SegmentAlpha(float x, float y, float k, double c) {
+// A ring_segments pixel apart from the frame: its angle before the frame's turn and the
+// alpha it shows when its segment is lit.
+struct SegmentPixel {
+    double theta;
+    int alpha;
+};
+
+// Angle and band alpha of pixel (x, y) around centre c; the same in every frame.
+SegmentPixel SegmentGeometry(float x, float y, double c) {
     double ax = x - c, ay = y - c;
     double D = ax * ax + ay * ay;
     if (D != 0) {
@@ -87,14 +96,17 @@ int SegmentAlpha(float x, float y, float k, double c) {
     }
     double theta = ASin(ay);
     if (!(ax >= 0)) theta = 180 - theta;
-    theta = theta - 270 + 36.0 * k;
-    double v = 0;
-    if (!(FMod(theta, 36) <= 2)) {  // FMod keeps the sign: negative angles stay hidden
-        v = 1 - D;
-        if (!(v >= 0)) v = 0;
-        v = v >= Single(0.32f) ? 0 : Pow(Sin(v / Single(0.32f) * 180), Single(0.2f));
-    }
-    return ToInt(v * 255);
+    double v = 1 - D;
+    if (!(v >= 0)) v = 0;
+    v = v >= Single(0.32f) ? 0 : Pow(Sin(v / Single(0.32f) * 180), Single(0.2f));
+    return {theta, ToInt(v * 255)};
+}
+
+// Alpha of a pixel in frame k: hidden in the 2-degree gap after each boundary and wherever
+// the turned angle is negative (FMod keeps the sign).
+int SegmentAlpha(const SegmentPixel& p, float k) {
+    const double theta = p.theta - 270 + 36.0 * k;
+    return FModPositive(theta, 36) <= 2 ? 0 : p.alpha;
 }
 }  // namespace
 
@@ -119,15 +131,22 @@ void generate_ring_segments(Content& content, int threads) {
     const int n = content.ring_size;
     const double c = content.ring_half;
     content.ring_segments = CreateImage(n, n, kRingFrames, 11);
+    std::vector<SegmentPixel> geometry(static_cast<size_t>(n) * n);
+    ForSlices(n, threads, [&](int x0, int x1) {
+        for (float x = x0; x < x1; x += 1) {
+            for (float y = 0; y < n; y += 1)
+                geometry[ToInt(x + static_cast<double>(y) * n)] = SegmentGeometry(x, y, c);
+        }
+    });
     for (float k = 0; k < kRingFrames; k += 1) {
         content.work_pix = LockImage(content.ring_segments, ToInt(k), 1, 1);
         TPixmap& pix = *content.work_pix;
-        ForSlices(n, threads, [&](int x0, int x1) {
-            for (float x = x0; x < x1; x += 1) {
-                for (float y = 0; y < n; y += 1)
-                    pix.WritePixel(ToInt(x), ToInt(y), Argb(SegmentAlpha(x, y, k, c), 0xFFDDCC));
+        for (float x = 0; x < n; x += 1) {
+            for (float y = 0; y < n; y += 1) {
+                const SegmentPixel& p = geometry[ToInt(x + static_cast<double>(y) * n)];
+                PutPixel(pix, ToInt(x), ToInt(y), Argb(SegmentAlpha(p, k), 0xFFDDCC));
             }
-        });
+        }
         UnlockImage(content.ring_segments, ToInt(k));
     }
 }

@@ -54,7 +54,7 @@ double FlankHeight(const HoleShape& g, const PixelGeometry& p, double x, double 
     double a = ASin(px);
     if (!(py >= 0)) a = 180 - a;
     a = a + (90 + (1 - s) * (40 + R * Single(0.5f)));  // the twist grows toward the opening
-    a = FMod(a, g.spoke) / g.spoke;
+    a = FModPositive(a, g.spoke) / g.spoke;
     a = a * Pow(Sin(a * 180), Single(0.3f));  // one sawtooth arm per sector
     return p.falloff + Single(0.1f) * a;
 }

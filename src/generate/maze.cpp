@@ -1,6 +1,7 @@
 // The random walk across the window and the maze: the walk's trace blurred into a soft glow
 // with a bright core. Depends on the blur, the clock and the game's random generator.
-#include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "generate/blur.hpp"
 #include "generate/generate_util.hpp"
@@ -15,7 +16,7 @@ constexpr int kBlurRadius = 4;
 constexpr int kBlurPasses = 4;
 
 // Alpha of a maze pixel from its blurred density `m` and its trace value `t` (0 or 1).
-int MazeAlpha(float m, float t) {
+int MazeAlpha(float m, double t) {
     // Pow of a zero density is +0; skipping it saves most of the calls.
     const double gamma = m == 0 ? 0.0 : Pow(m, 1.5);
     double v = gamma + t * Single(0.1f) + static_cast<double>(m) * t;
@@ -25,13 +26,13 @@ int MazeAlpha(float m, float t) {
 }
 
 // Writes columns [x0, x1) of the maze; the last column and row stay transparent.
-void MazeColumns(TPixmap& pix, const float* blurred, const float* trace, int x0, int x1) {
+void MazeColumns(TPixmap& pix, const float* blurred, const uint8_t* trace, int x0, int x1) {
     const int w = pix.width, h = pix.height;
     for (float x = x0; x < x1 && x < w - 1; x += 1) {
         for (float y = 0; y < h - 1; y += 1) {
             const int i = ToInt(x + y * w);
             const int a = MazeAlpha(blurred[i], trace[i]);
-            pix.WritePixel(ToInt(x), ToInt(y), Argb(a, 0xFFFFFF));
+            PutPixel(pix, ToInt(x), ToInt(y), Argb(a, 0xFFFFFF));
         }
     }
 }
@@ -69,10 +70,14 @@ void generate_maze(Content& content, int w, int h, int threads) {
     content.walk_map.assign(n, 0.0f);
     SeedRandom(ClockMillis());
     random_walk(content.walk_map.data(), w, h);
-    const FloatField trace = content.walk_map;  // the unblurred walk
-    FloatField scratch = content.walk_map;      // overwritten by the blur
+    // The unblurred walk: every cell is 0 or 1, so a byte holds it exactly.
+    std::vector<uint8_t> trace(n);
+    for (size_t i = 0; i < n; ++i)
+        trace[i] = content.walk_map[i] == 1.0f;
+    // The blur writes every sample of its scratch field before reading it.
+    const std::unique_ptr<float[]> scratch(new float[n]);
     for (int pass = 0; pass < kBlurPasses; ++pass)
-        blur_threads(kBlurRadius, content.walk_map.data(), scratch.data(), w, h, threads);
+        blur_threads(kBlurRadius, content.walk_map.data(), scratch.get(), w, h, threads);
     content.maze = CreateImage(w, h, 1, 11);
     TPixmap& pix = *LockImage(content.maze, 0, 1, 1);
     ForSlices(w, threads, [&](int x0, int x1) {

@@ -84,7 +84,7 @@ void Shadow(Content& s) {
     for (float x = 0; x < S; x += 1) {
         for (float y = 0; y < S; y += 1) {
             const float m = s.player_silhouette[FloatToInt(x + static_cast<double>(y) * S)];
-            pix.WritePixel(FloatToInt(x), FloatToInt(y), Argb(FloatToInt(m * 128.0), 0));
+            PutPixel(pix, FloatToInt(x), FloatToInt(y), Argb(FloatToInt(m * 128.0), 0));
         }
     }
     UnlockImage(s.player_shadow, 0);

@@ -9,12 +9,14 @@ namespace {
 // Writes columns [x0, x1) of the vignette, drawing from `state` (the state before column x0).
 void VignetteColumns(TPixmap& pix, int x0, int x1, int32_t state) {
     const int w = pix.width, h = pix.height;
+    const std::vector<double> rows = RowOffsets(h);
     LocalRandom rng{state};
     for (float x = x0; x < x1; x += 1) {
+        const double gx = CentreOffset(x, w);
         for (float y = 0; y < h; y += 1) {
-            int a = EdgeGradient(x, y, w, h, rng);
+            int a = EdgeGradient(gx, rows[ToInt(y)], rng);
             if (x == 0 || x == w - 1 || y == 0 || y == h - 1) a = 255;
-            pix.WritePixel(ToInt(x), ToInt(y), Argb(a & 255, 0xFFFFFF));
+            PutPixel(pix, ToInt(x), ToInt(y), Argb(a & 255, 0xFFFFFF));
         }
     }
 }
