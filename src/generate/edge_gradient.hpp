@@ -32,10 +32,11 @@ inline int EdgeGradient(double gx, double gy, LocalRandom& rng) {
     // A float's square is exact in double, so it equals Pow(r, 2) and costs far less.
     const double r2 = rng.Float();
     const double fy = gy * (Single(0.95f) + r2 * r2 * Single(0.1f));
-    float v = static_cast<float>((static_cast<double>(fx) * fx + fy * fy) * 255);
+    const float v = static_cast<float>((static_cast<double>(fx) * fx + fy * fy) * 255);
     const float r = rng.Float();
-    if (r < v - FloorOf(v)) v = static_cast<float>(v + 1.0);
-    return ToInt(v);
+    // Both outcomes are computed so the unpredictable dither picks one without a branch.
+    const int plain = ToInt(v), bumped = ToInt(static_cast<float>(v + 1.0));
+    return r < v - FloorOf(v) ? bumped : plain;
 }
 
 }  // namespace gen
