@@ -1,4 +1,6 @@
-// Process entry of the game.
+// Process entry of the game: runs it once and exits with its status.
+#include "game/startup.hpp"
+
 int main() {
-    return 0;
+    return RunGame();
 }

@@ -19,7 +19,14 @@ class TVorn2DDriver {
     virtual void DetachGraphics() = 0;
     // Presents the back buffer, which keeps its content.
     virtual void Flip(int sync) = 0;
+    // A texture frame holding `pixmap`; null when none can be made.
     virtual FramePtr CreateFrameFromPixmap(const PixmapPtr& pixmap, int flags) = 0;
+    // Like CreateFrameFromPixmap, but may upload into `old` (a frame this driver made for the
+    // same image slot) and return it when its texture fits.
+    virtual FramePtr RebuildFrame(const PixmapPtr& pixmap, int flags, const FramePtr& old) {
+        (void)old;
+        return CreateFrameFromPixmap(pixmap, flags);
+    }
     virtual void SetBlend(int mode) = 0;
     virtual void SetAlpha(float alpha) = 0;
     virtual void SetColor(int r, int g, int b) = 0;
@@ -39,6 +46,12 @@ class TVorn2DDriver {
     // Reads the back-buffer rectangle with top-left (x, y) into a new RGBA32 pixmap, alpha 255.
     virtual PixmapPtr GrabPixmap(int x, int y, int w, int h) = 0;
     virtual void SetResolution(float w, float h) = 0;
+    // Waits until everything drawn so far is in the back buffer (benchmarks, tests).
+    virtual void Finish() {}
+    // Debug aid: draw every primitive as soon as it is queued (to compare with batching).
+    virtual void SetFlushEachPrimitive(bool on) { (void)on; }
+    // Draw calls issued since the driver was attached (tests of the batching).
+    virtual int DrawCallCount() const { return 0; }
 };
 
 // The driver selected for new graphics, or null.

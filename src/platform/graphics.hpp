@@ -58,7 +58,12 @@ void CloseGraphics();
 int ScreenWidth();
 int ScreenHeight();
 
+// Drawing state. Every operation acts on the current record and does nothing while no
+// graphics are open.
+
+// Drawing colour; the driver clamps each channel to 0..255.
 void SetColor(int r, int g, int b);
+// Drawing alpha; the driver clamps to 0..1 and truncates alpha * 255 to a byte.
 void SetAlpha(float alpha);
 void SetBlend(int mode);
 void SetLineWidth(float width);
@@ -79,3 +84,31 @@ void DrawImage(const ImagePtr& image, float x, float y, int frame = 0);
 void DrawText(const std::string& text, float x, float y);
 // Presents the back buffer (emitting the flip hook first); the back buffer keeps its content.
 void Flip(int sync);
+
+// Filled convex polygon of `count` points (x, y pairs), moved by the handle and origin.
+void DrawPoly(const float* xy, int count);
+// Draws `pixmap` unscaled with its top-left corner at (x, y) plus the origin.
+void DrawPixmap(const PixmapPtr& pixmap, int x, int y);
+// The back-buffer rectangle with top-left (x, y) as a new RGBA32 pixmap with alpha 255.
+PixmapPtr GrabPixmap(int x, int y, int w, int h);
+// Width in pixels of `text` in the current font at scale 1.
+int TextWidth(const std::string& text);
+
+// Getters of the current record (initial values while no graphics are open).
+void GetColor(int* r, int* g, int* b);
+float GetAlpha();
+int GetBlend();
+float GetLineWidth();
+void GetClsColor(int* r, int* g, int* b);
+float GetRotation();
+void GetScale(float* sx, float* sy);
+// The 2x2 drawing matrix built from rotation and scale (the collision layers use it too).
+void GetTransform(float* ix, float* iy, float* jx, float* jy);
+void GetViewport(int* x, int* y, int* w, int* h);
+void GetOrigin(float* x, float* y);
+// The global handle as passed to SetHandle (the record holds it negated).
+void GetHandle(float* x, float* y);
+void GetLogicalSize(float* w, float* h);
+// Virtual-to-window scale for mouse positions.
+void GetLogicalScale(float* x, float* y);
+std::shared_ptr<TImageFont> GetImageFont();

@@ -66,6 +66,7 @@ ImagePtr TImage::Create(int width, int height, int frames, int flags, int mask_r
     image->pixmaps.resize(frames);
     image->frames.resize(frames);
     image->seqs.assign(frames, 0);
+    image->retired.resize(frames);
     return image;
 }
 
@@ -79,10 +80,7 @@ ImagePtr CreateImage(int width, int height, int frames, int flags) {
 
 PixmapPtr TImage::Lock(int index, int, int write) {
     if (!ValidIndex(*this, index)) return nullptr;
-    if (write) {
-        seqs[index] = 0;
-        frames[index] = nullptr;
-    }
+    if (write) Retire(index);
     if (!pixmaps[index]) pixmaps[index] = CreatePixmap(width, height, PIXFMT_RGBA32, 4);
     return pixmaps[index];
 }
@@ -93,8 +91,7 @@ void TImage::SetPixmap(int index, PixmapPtr pixmap) {
         pixmap = MaskPixmap(*pixmap, mask_r, mask_g, mask_b);
     }
     pixmaps[index] = std::move(pixmap);
-    seqs[index] = 0;
-    frames[index] = nullptr;
+    Retire(index);
 }
 
 FramePtr TImage::Frame(int index) {
@@ -102,10 +99,17 @@ FramePtr TImage::Frame(int index) {
     if (seqs[index] == g_generation) return frames[index];
     TVorn2DDriver* driver = CurrentDriver();
     PixmapPtr p = Lock(index, 1, 0);
-    FramePtr f = driver ? driver->CreateFrameFromPixmap(p, flags) : nullptr;
+    FramePtr f = driver ? driver->RebuildFrame(p, flags, retired[index]) : nullptr;
+    retired[index] = nullptr;
     frames[index] = f;
     seqs[index] = f ? g_generation : 0;
     return f;
+}
+
+void TImage::Retire(int index) {
+    seqs[index] = 0;
+    if (frames[index]) retired[index] = std::move(frames[index]);
+    frames[index] = nullptr;
 }
 
 PixmapPtr LockImage(const ImagePtr& image, int frame, int read, int write) {
@@ -113,3 +117,11 @@ PixmapPtr LockImage(const ImagePtr& image, int frame, int read, int write) {
 }
 
 void UnlockImage(const ImagePtr&, int) {}
+
+void CaptureImage(const ImagePtr& image, int x, int y, int frame) {
+    TVorn2DDriver* driver = CurrentDriver();
+    if (!image || !driver) return;
+    PixmapPtr p = driver->GrabPixmap(x, y, image->width, image->height);
+    if (image->flags & IMAGE_MASKED) p = MaskPixmap(*p, g_mask_r, g_mask_g, g_mask_b);
+    image->SetPixmap(frame, p);
+}

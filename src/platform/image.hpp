@@ -39,6 +39,9 @@ class TImage {
     std::vector<PixmapPtr> pixmaps;
     std::vector<FramePtr> frames;
     std::vector<int> seqs;
+    // Frames dropped by a write lock or SetPixmap, offered back to the driver so that a frame of
+    // unchanged size is uploaded into its existing texture.
+    std::vector<FramePtr> retired;
 
     // The texture of frame `index`, built anew when stale; null when it cannot be made or
     // when the image has no such frame.
@@ -50,6 +53,9 @@ class TImage {
     // pixmap has no alpha.
     void SetPixmap(int index, PixmapPtr pixmap);
     int FrameCount() const { return static_cast<int>(pixmaps.size()); }
+
+    // Drops the texture of frame `index` so that the next draw rebuilds it.
+    void Retire(int index);
 
     static ImagePtr Create(int width, int height, int frames, int flags, int mask_r, int mask_g,
                            int mask_b);

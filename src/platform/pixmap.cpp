@@ -75,8 +75,22 @@ void TPixmap::CheckInside([[maybe_unused]] int x, [[maybe_unused]] int y) const 
 #endif
 }
 
+void TPixmap::CheckRect([[maybe_unused]] int x, [[maybe_unused]] int y, [[maybe_unused]] int w,
+                        [[maybe_unused]] int h) const {
+#ifdef ORB_CHECKED
+    if (w <= 0 || h <= 0) return;
+    if (x < 0 || y < 0 || w > width - x || h > height - y) {
+        std::fprintf(stderr, "rectangle (%d, %d, %d x %d) outside a %d x %d pixmap\n", x, y, w, h,
+                     width, height);
+        std::abort();
+    }
+#endif
+}
+
 PixmapPtr TPixmap::Create(int width, int height, int format, int align) {
     auto p = std::make_shared<TPixmap>();
+    if (width < 0) width = 0;  // a negative size would wrap the allocation size
+    if (height < 0) height = 0;
     const int row = width * BytesPerPixel(format);
     if (align < 1) align = 1;
     p->width = width;
@@ -105,6 +119,7 @@ PixmapPtr CreatePixmap(int width, int height, int format, int align) {
 }
 
 PixmapPtr TPixmap::Window(int x, int y, int w, int h) {
+    CheckRect(x, y, w, h);
     auto p = CreateStatic(PixelPtr(x, y), w, h, pitch, format);
     p->_source = shared_from_this();  // the parent, and so its memory, outlives the window
     return p;
@@ -119,6 +134,7 @@ PixmapPtr TPixmap::Copy() const {
 }
 
 void TPixmap::Paste(const TPixmap& src, int x, int y) {
+    CheckRect(x, y, src.width, src.height);
     if (src.format == format) {
         const int row = src.width * BytesPerPixel(format);
         for (int j = 0; j < src.height; ++j)

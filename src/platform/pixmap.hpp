@@ -60,6 +60,7 @@ class TPixmap : public std::enable_shared_from_this<TPixmap> {
   private:
     std::unique_ptr<uint8_t[]> owned_;
     void CheckInside(int x, int y) const;
+    void CheckRect(int x, int y, int w, int h) const;
 };
 
 PixmapPtr CreatePixmap(int width, int height, int format, int align = 4);
@@ -75,3 +76,9 @@ inline void WritePixel(const PixmapPtr& p, int x, int y, uint32_t argb) {
 PixmapPtr MaskPixmap(const TPixmap& pixmap, int r, int g, int b);
 // Bilinear resampling into a new w x h pixmap of the same format.
 PixmapPtr ResizePixmap(const TPixmap& pixmap, int w, int h);
+// The smallest power of two at or above `n` (1 for n <= 1): a texture side.
+int TextureSide(int n);
+// A new RGBA32 pixmap of tw x th holding `pixmap` at (0, 0), its last column and row repeated
+// once beyond it (and the corner pixel diagonally), so that filtering at the edge of the image
+// samples only its own texels. The other extra pixels are zero and never sampled.
+PixmapPtr SmearPixmap(const TPixmap& pixmap, int tw, int th);

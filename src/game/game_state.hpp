@@ -1,0 +1,47 @@
+// The game's own state (window, ship, hole and waves, pause) in one plain record; start-up
+// fills the process's record and tests start each case from a fresh one. Depends on
+// platform (images, window handles).
+#pragma once
+
+#include <string>
+
+#include "platform/image.hpp"
+#include "platform/system_driver.hpp"
+
+struct TGameState {
+    // Screen and window.
+    int screen_w = 1280;
+    int screen_h = 500;
+    int half_w = 640;
+    int half_h = 250;
+    TWindowHandle window_handle = 0;
+    std::string app_title = "Orbitrants";
+
+    // Player ship.
+    float ship_x = 640;
+    float ship_y = 250;
+    float ship_vx = 0;
+    float ship_vy = 0;
+    float ship_thrust = 0;
+    int heading = 0;
+    float last_mouse_x = 0;
+    int turn_limit = 10;
+
+    // Hole and waves.
+    float the_hole_x = 100.0f;
+    float the_hole_y = 250;
+    float goal_x = 100.0f;
+    float goal_y = 250;
+    int relocate_clock = 300;
+    int deliveries = 0;
+    int wave_size = 1;
+    float wave_time = 100.0f;
+
+    // Pause: a copy of the screen while paused, null while playing.
+    ImagePtr pause_image;
+};
+
+// The process's game state.
+TGameState& Game();
+// Replaces the game state with a fresh one.
+void ResetGame();

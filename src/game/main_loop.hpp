@@ -1,0 +1,17 @@
+// The main loop: poll events once, present and compute a frame unless paused, stop on
+// Escape. The present and frame steps are passed in, so tests and tools can run it without
+// a window. Depends on platform events and input, and the game state.
+#pragma once
+
+#include <functional>
+
+struct TLoopSteps {
+    std::function<void(int sync)> flip;         // presents the back buffer
+    std::function<void()> play_frame;           // computes the next frame
+    std::function<void(int pass)> before_pass;  // optional: runs before a pass polls
+    std::function<void(int pass)> after_pass;   // optional: runs after a pass's frame
+    int max_passes = 0;                         // 0: until Escape
+};
+
+// Runs passes until Escape has been hit (or max_passes); returns the passes run.
+int RunMainLoop(const TLoopSteps& steps);

@@ -1,0 +1,76 @@
+// Start-up steps in the order the game depends on (generation consumes random numbers and
+// draws progress screens; the window must exist before its caption goes), and the run.
+#include "game/startup.hpp"
+
+#include "game/event_hook.hpp"
+#include "game/game_state.hpp"
+#include "game/main_loop.hpp"
+#include "game/play_frame.hpp"
+#include "game/window_title.hpp"
+#include "platform/events.hpp"
+#include "platform/graphics.hpp"
+#include "platform/input.hpp"
+#include "platform/message_box.hpp"
+#include "platform/numbers.hpp"
+#include "platform/pointer.hpp"
+#include "platform/window_ops.hpp"
+
+namespace {
+constexpr int kBackBuffered = 2;
+
+// Steps 2-6: driver, title, window, caption, drawing defaults.
+bool OpenGameWindow(TGameState& g) {
+    SelectGraphicsDriver(CreateGLDriver(), kBackBuffered);
+    g.app_title = "Orbitrants";
+    SetAppTitle(g.app_title);
+    g.half_w = FloatToInt(g.screen_w * 0.5);
+    g.half_h = FloatToInt(g.screen_h * 0.5);
+    if (!OpenGraphics(g.screen_w, g.screen_h, 0, 60, 0)) {
+        ShowFatalMessage(g.app_title, "cannot open the game window: " + LastGraphicsError());
+        return false;
+    }
+    g.window_handle = ActiveWindow();
+    strip_caption();
+    set_window_title(g.window_handle);
+    SetAutoCentre(1);
+    SetBlend(BLEND_ALPHA);
+    SetClsColor(52, 84, 145);
+    Cls();
+    return true;
+}
+
+// Steps 9-11: the playfield's starting state.
+void PlaceShipAndHole(TGameState& g) {
+    g.goal_y = static_cast<float>(g.half_h);
+    g.the_hole_y = static_cast<float>(g.half_h);
+    g.ship_x = static_cast<float>(g.half_w);
+    g.ship_y = static_cast<float>(g.half_h);
+    g.last_mouse_x = static_cast<float>(PointerX());
+}
+}  // namespace
+
+bool StartUp() {
+    TGameState& g = Game();
+    // Step 1, the object lists, belongs to the object types.
+    if (!OpenGameWindow(g)) return false;
+    // Steps 7-8: the vignette image and content generation run here, before anything else
+    // draws a random number.
+    PlaceShipAndHole(g);
+    // Step 12: the first enemy is created here once enemies exist.
+    HidePointer();
+    // After the polled-input entry of the same priority: the hook sees the state updated.
+    AddHook(EventEmitHook(), event_hook, nullptr, 0);
+    return true;
+}
+
+int RunGame() {
+    static bool ran = false;
+    if (ran) return 0;
+    ran = true;
+    if (!StartUp()) return 1;
+    TLoopSteps steps;
+    steps.flip = Flip;
+    steps.play_frame = play_frame;
+    RunMainLoop(steps);
+    return 0;
+}

@@ -1,0 +1,10 @@
+// Start-up in its fixed order and the process's run of the game. Depends on the platform
+// (graphics, window operations, events, pointer), the game state, hook and loop.
+#pragma once
+
+// Runs start-up up to the main loop; false, after telling the player why, when the game
+// window cannot be opened.
+bool StartUp();
+// Start-up, then the main loop until Escape. Runs once; a second call returns 0 at once.
+// Returns the process exit status.
+int RunGame();

@@ -1,0 +1,15 @@
+// The geometry of the drawing primitives, apart from any 3D interface so that it can be checked
+// without a GPU: oval outlines and the quad of a wide line. Depends on nothing.
+#pragma once
+
+#include <vector>
+
+// Points of the oval outline for radii xr, yr: |xr| + |yr| truncated, at least 12, a multiple of 4.
+int OvalPointCount(float xr, float yr);
+// The outline of the oval inscribed in (x0, y0)-(x1, y1) as x, y pairs, counter-clockwise on
+// screen from the rightmost point, before any transform.
+std::vector<float> OvalOutline(float x0, float y0, float x1, float y1);
+// The triangle strip of a line wider than one pixel between transformed ends (x0, y0) and
+// (x1, y1): widened along x when steeper than 45 degrees, otherwise (ties included) along y.
+// `strip` receives four x, y pairs.
+void WideLineStrip(float x0, float y0, float x1, float y1, float width, float strip[8]);

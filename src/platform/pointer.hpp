@@ -1,0 +1,14 @@
+// The mouse pointer: moving it inside the game window and hiding it over the window.
+// Depends on input.hpp and system_driver.hpp.
+#pragma once
+
+// Puts the pointer at client position (x, y) while the game window has the input focus (a
+// running game never takes the mouse from another program) and records (x, y) as the
+// polled pointer position at once.
+void MoveMouse(int x, int y);
+// Hides the pointer while it is over the game window.
+void HidePointer();
+// Shows the pointer again.
+void ShowPointer();
+// False after HidePointer until ShowPointer.
+bool PointerVisible();

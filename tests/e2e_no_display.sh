@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Without a display the game refuses SDL's invisible fallback: it names what is missing on
+# standard error and exits non-zero without crashing. Asked for explicitly with
+# SDL_VIDEODRIVER=offscreen it runs headless. Usage: e2e_no_display.sh BUILD_DIR
+set -euo pipefail
+build=${1:?build directory}
+game=$build/src/game/orbitrants
+[ -x "$game" ] || { echo "FAIL: $game not built"; exit 1; }
+fail() { echo "FAIL: $*"; exit 1; }
+
+err=$build/e2e_no_display.stderr
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 30 "$game" 2>"$err" || status=$?
+[ "$status" -ne 124 ] || fail "the game kept running without a display"
+[ "$status" -ne 0 ] || fail "exit status 0 without a display"
+[ "$status" -lt 128 ] || fail "the game crashed (status $status): $(cat "$err")"
+grep -q "cannot open the game window" "$err" || fail "no message on stderr: $(cat "$err")"
+grep -qi "display" "$err" || fail "the message does not name the display: $(cat "$err")"
+
+# An explicit request for the headless driver is honoured: the game runs until stopped.
+env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen "$game" 2>"$err" &
+pid=$!
+sleep 2
+if ! kill -0 "$pid" 2>/dev/null; then
+    wait "$pid" || true
+    fail "the game did not run with SDL_VIDEODRIVER=offscreen: $(cat "$err")"
+fi
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+echo "PASS: refused without a display, ran headless on request"

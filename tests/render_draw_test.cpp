@@ -1,0 +1,256 @@
+// Drawing on a headless OpenGL context, read back: clamping, blend modes, lines, ovals,
+// rotation, viewport, presentation and the batching's equivalence with drawing at once.
+#include "platform/image.hpp"
+#include "render_fixture.hpp"
+
+namespace {
+uint8_t Red(uint32_t argb) {
+    return uint8_t(argb >> 16);
+}
+
+TEST_F(RenderTest, AlphaIsClampedAndTruncated) {
+    SetBlend(BLEND_ALPHA);
+    const float alphas[3] = {1.5f, -0.2f, 0.5f};
+    for (int i = 0; i < 3; ++i) {
+        SetAlpha(alphas[i]);
+        DrawRect(float(i * 4), 0, 4, 4);
+    }
+    EXPECT_EQ(Pixel(1, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(5, 1), 0xFF000000u);
+    EXPECT_EQ(Pixel(9, 1), 0xFF7F7F7Fu);  // 0.5 * 255 = 127.5, truncated
+    EXPECT_EQ(GetAlpha(), 0.5f);
+}
+
+TEST_F(RenderTest, ColourIsClampedInTheDriverOnly) {
+    SetColor(300, -5, 128);
+    DrawRect(0, 0, 2, 2);
+    EXPECT_EQ(Pixel(0, 0), 0xFFFF0080u);
+    int r, g, b;
+    GetColor(&r, &g, &b);
+    EXPECT_EQ(r, 300);
+    EXPECT_EQ(g, -5);
+    EXPECT_EQ(b, 128);
+}
+
+TEST_F(RenderTest, AdditiveAlphaShadeAndSolidBlending) {
+    SetClsColor(100, 100, 100);
+    Cls();
+    SetColor(100, 200, 0);
+    SetBlend(BLEND_LIGHT);
+    DrawRect(0, 0, 4, 4);
+    EXPECT_EQ(Pixel(1, 1), 0xFFC8FF64u);  // 200, saturated 255, 100
+    SetBlend(BLEND_ALPHA);
+    SetColor(200, 200, 200);
+    SetAlpha(0.25f);  // byte 63
+    DrawRect(4, 0, 4, 4);
+    EXPECT_NEAR(Red(Pixel(5, 1)), 100 + (200 - 100) * 63 / 255.0, 1.0);
+    SetBlend(BLEND_SHADE);
+    SetAlpha(1);
+    SetColor(128, 255, 0);
+    DrawRect(8, 0, 4, 4);
+    EXPECT_NEAR(Red(Pixel(9, 1)), 100 * 128 / 255.0, 1.0);
+    EXPECT_EQ(Pixel(9, 1) & 0xFFFF, 0x6400u);
+    SetBlend(BLEND_SOLID);
+    SetAlpha(0.1f);
+    SetColor(10, 20, 30);
+    DrawRect(12, 0, 4, 4);
+    EXPECT_EQ(Pixel(13, 1), 0xFF0A141Eu);
+}
+
+TEST_F(RenderTest, ThinLinesOmitTheirLastPixelUnlessAsked) {
+    DrawLine(2, 5, 12, 5, 0);
+    DrawLine(2, 8, 12, 8, 1);
+    auto s = Screen();
+    EXPECT_EQ(s->ReadPixel(2, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(11, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(12, 5), 0xFF000000u);
+    EXPECT_EQ(s->ReadPixel(12, 8), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(7, 4), 0xFF000000u);
+    EXPECT_EQ(s->ReadPixel(7, 6), 0xFF000000u);
+    EXPECT_EQ(Lit(s), 10 + 11);
+}
+
+TEST_F(RenderTest, WidthOneIsThinAndAnyWiderWidthIsAQuad) {
+    SetLineWidth(1);
+    DrawLine(2, 5, 12, 5, 0);
+    EXPECT_EQ(Lit(Screen()), 10);
+    Cls();
+    SetLineWidth(1.5f);  // rows whose centres lie within 0.75 of y = 5 and 10: two each
+    DrawLine(2, 5, 12, 5, 0);
+    DrawLine(2, 10, 12, 10, 0);
+    auto s = Screen();
+    EXPECT_EQ(s->ReadPixel(5, 4), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(5, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(5, 6), 0xFF000000u);
+    EXPECT_EQ(s->ReadPixel(12, 5), 0xFF000000u);
+    EXPECT_EQ(Lit(s), 40);
+}
+
+TEST_F(RenderTest, DiagonalWideLineIsWidenedAlongY) {
+    SetLineWidth(6);
+    DrawLine(20, 20, 30, 30, 0);
+    auto s = Screen();
+    EXPECT_EQ(s->ReadPixel(20, 18), 0xFFFFFFFFu);  // inside the vertical end cap
+    EXPECT_EQ(s->ReadPixel(18, 20), 0xFF000000u);  // would be inside a horizontal one
+    SetLineWidth(4);
+    DrawLine(40, 10, 42, 30, 0);  // steep: widened along x
+    s = Screen();
+    EXPECT_EQ(s->ReadPixel(38, 10), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(40, 9), 0xFF000000u);
+}
+
+TEST_F(RenderTest, OvalFillsItsRectangle) {
+    DrawOval(10, 10, 20, 10);
+    auto s = Screen();
+    EXPECT_EQ(s->ReadPixel(20, 15), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(11, 15), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(20, 10), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(10, 10), 0xFF000000u);
+    EXPECT_EQ(s->ReadPixel(29, 19), 0xFF000000u);
+    EXPECT_NEAR(Lit(s), 3.14159 * 10 * 5, 12);
+}
+
+TEST_F(RenderTest, PositiveRotationTurnsClockwise) {
+    SetRotation(90);
+    float ix, iy, jx, jy;
+    GetTransform(&ix, &iy, &jx, &jy);
+    EXPECT_NEAR(ix, 0, 1e-6);
+    EXPECT_EQ(jx, 1.0f);  // local (1, 0) lands at screen (0, 1): downwards
+    DrawRect(20, 10, 10, 2);
+    auto s = Screen();
+    EXPECT_EQ(s->ReadPixel(19, 15), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(18, 19), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(21, 15), 0xFF000000u);
+    EXPECT_EQ(s->ReadPixel(25, 11), 0xFF000000u);
+    EXPECT_EQ(Lit(s), 20);
+}
+
+TEST_F(RenderTest, PlotAndScaleAndOrigin) {
+    Plot(3, 4);
+    EXPECT_EQ(Pixel(3, 4), 0xFFFFFFFFu);
+    SetOrigin(10, 10);
+    SetScale(2, 3);
+    DrawRect(0, 0, 2, 2);
+    SetOrigin(0, 0);
+    auto s = Screen();
+    EXPECT_EQ(s->ReadPixel(13, 15), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(14, 15), 0xFF000000u);
+    EXPECT_EQ(Lit(s), 1 + 4 * 6);
+}
+
+TEST_F(RenderTest, HandleMovesRectanglesButIsStoredNegated) {
+    SetHandle(2, 1);
+    EXPECT_EQ(TVorn2DGraphics::Current()->handle_x, -2.0f);
+    DrawRect(10, 10, 4, 4);
+    SetHandle(0, 0);
+    EXPECT_EQ(Pixel(8, 9), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(12, 12), 0xFF000000u);
+}
+
+TEST_F(RenderTest, ViewportScissorsDrawingButNotCls) {
+    SetViewport(10, 5, 6, 4);
+    DrawRect(0, 0, kW, kH);
+    auto s = Screen();
+    EXPECT_EQ(Lit(s), 24);
+    EXPECT_EQ(s->ReadPixel(10, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(15, 8), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(16, 8), 0xFF000000u);
+    EXPECT_EQ(s->ReadPixel(15, 9), 0xFF000000u);
+    SetClsColor(0, 0, 255);
+    Cls();
+    EXPECT_EQ(Pixel(0, 0), 0xFF0000FFu);
+    SetViewport(0, 0, kW, kH);
+}
+
+TEST_F(RenderTest, FrameSurvivesAPresent) {
+    SetClsColor(12, 34, 56);
+    Cls();
+    SetColor(200, 0, 0);
+    DrawRect(3, 3, 5, 5);
+    auto before = Screen();
+    Flip(0);
+    auto after = Screen();
+    EXPECT_EQ(0, memcmp(before->pixels, after->pixels, size_t(before->pitch) * kH));
+    EXPECT_EQ(after->ReadPixel(0, 0), 0xFF0C2238u);
+    Flip(1);
+    EXPECT_EQ(Pixel(4, 4), 0xFFC80000u);
+}
+
+// A scene that mixes kinds, modes and textures, drawn with and without batching.
+void DrawMixedScene() {
+    auto image = CreateImage(4, 4, 1, 0);
+    auto p = LockImage(image, 0, 1, 1);
+    for (int i = 0; i < 16; ++i)
+        p->WritePixel(i % 4, i / 4, uint32_t(i * 16) << 24 | 0x00FF8040u);
+    const int modes[4] = {BLEND_ALPHA, BLEND_LIGHT, BLEND_MASK, BLEND_SHADE};
+    for (int k = 0; k < 40; ++k) {
+        SetBlend(modes[k / 10]);
+        SetColor(40 + k * 5, 255 - k * 3, k * 6);
+        SetAlpha(0.3f + float(k % 7) * 0.1f);
+        SetLineWidth(float(k % 3) * 2 + 1);
+        DrawLine(float(k), 2, float(60 - k), 40, k % 2);
+        DrawRect(float(k % 13) * 4, float(k % 11) * 4, 9, 7);
+        DrawImage(image, float(k % 9) * 6, float(k % 5) * 8);
+        DrawOval(float(k % 8) * 7, 20, 11, 9);
+        Plot(float(k), float(k % 17));
+    }
+}
+
+TEST_F(RenderTest, BatchedDrawingEqualsDrawingEachPrimitiveAtOnce) {
+    DrawMixedScene();
+    auto batched = Screen();
+    Cls();
+    TVorn2DGraphics::Current()->_driver->SetFlushEachPrimitive(true);
+    DrawMixedScene();
+    auto at_once = Screen();
+    TVorn2DGraphics::Current()->_driver->SetFlushEachPrimitive(false);
+    EXPECT_EQ(0, memcmp(batched->pixels, at_once->pixels, size_t(batched->pitch) * kH));
+    EXPECT_GT(Lit(batched), 500);
+}
+
+TEST_F(RenderTest, AdditiveLinesAndQuadsShareOneDrawPerKind) {
+    SetBlend(BLEND_LIGHT);
+    Flip(0);
+    TVorn2DDriver* driver = TVorn2DGraphics::Current()->_driver;
+    const int before = driver->DrawCallCount();
+    for (int i = 0; i < 100; ++i) {
+        SetAlpha(float(i) / 100);
+        SetLineWidth(6);
+        DrawLine(float(i % 50), 3, float(i % 50) + 5, 9, 0);
+        SetLineWidth(1);
+        DrawLine(float(i % 50), 20, float(i % 50) + 5, 26, 0);
+    }
+    Flip(0);
+    EXPECT_EQ(driver->DrawCallCount() - before, 2);
+}
+}  // namespace
+
+// A record fresh from OpenGraphics: initial state and both buffers cleared.
+TEST(FreshGraphics, StartsInMaskModeWithClearedBuffers) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    ASSERT_NE(OpenGraphics(32, 16, 0, 60, 0), nullptr) << LastGraphicsError();
+    EXPECT_EQ(ScreenWidth(), 32);
+    EXPECT_EQ(GetBlend(), BLEND_MASK);
+    EXPECT_EQ(TVorn2DGraphics::Current()->_setup, 1);
+    int x, y, w, h;
+    GetViewport(&x, &y, &w, &h);
+    EXPECT_EQ(w, 32);
+    float vw, vh;
+    GetLogicalSize(&vw, &vh);
+    EXPECT_EQ(vh, 16.0f);
+    auto s = GrabPixmap(0, 0, 32, 16);
+    for (int i = 0; i < 32 * 16; ++i)
+        ASSERT_EQ(s->ReadPixel(i % 32, i / 32), 0xFF000000u);
+    // Texels of alpha 127 fail the mask test, 128 pass.
+    auto image = CreateImage(2, 1, 1, 0);
+    auto p = LockImage(image, 0, 1, 1);
+    p->WritePixel(0, 0, 0x7FFFFFFF);
+    p->WritePixel(1, 0, 0x80FFFFFF);
+    DrawImage(image, 4, 4);
+    EXPECT_EQ(GrabPixmap(4, 4, 1, 1)->ReadPixel(0, 0), 0xFF000000u);
+    EXPECT_EQ(GrabPixmap(5, 4, 1, 1)->ReadPixel(0, 0), 0xFFFFFFFFu);
+    CloseGraphics();
+    EXPECT_EQ(TVorn2DGraphics::Current(), nullptr);
+    EXPECT_EQ(ScreenWidth(), 0);
+    DrawRect(0, 0, 1, 1);  // nothing is open: ignored
+}

@@ -1,0 +1,223 @@
+// Images on a headless OpenGL context: texture frames (size, smear, lazy rebuild, re-upload),
+// modulation, handles, capture of the presented frame with masking, and text.
+#include "platform/gl_driver.hpp"
+#include "platform/image.hpp"
+#include "platform/image_font.hpp"
+#include "render_fixture.hpp"
+
+namespace {
+TGLFrameInfo Info(const ImagePtr& image) {
+    TGLFrameInfo info{};
+    EXPECT_TRUE(GLFrameInfo(image->frames[0], &info));
+    return info;
+}
+
+ImagePtr FilledImage(int w, int h, uint32_t argb, int flags = 0) {
+    auto image = CreateImage(w, h, 1, flags);
+    LockImage(image, 0, 1, 1)->ClearPixels(argb);
+    return image;
+}
+
+TEST_F(RenderTest, TextureIsEnlargedWithTheLastColumnAndRowRepeated) {
+    auto image = CreateImage(600, 400, 1, 11);
+    auto p = LockImage(image, 0, 1, 1);
+    for (int y = 0; y < 400; ++y)
+        p->WritePixel(599, y, 0xFF000000u | uint32_t(y));
+    for (int x = 0; x < 600; ++x)
+        p->WritePixel(x, 399, 0xFF000000u | uint32_t(x) << 8);
+    ASSERT_NE(image->Frame(0), nullptr);
+    const TGLFrameInfo info = Info(image);
+    EXPECT_EQ(info.tex_w, 1024);
+    EXPECT_EQ(info.tex_h, 512);
+    EXPECT_EQ(info.u1, 600.0f / 1024);
+    EXPECT_EQ(info.vscale, 1.0f / 512);
+    auto tex = ReadGLFrameTexture(image->frames[0]);
+    EXPECT_EQ(tex->ReadPixel(600, 123), 0xFF00007Bu);
+    EXPECT_EQ(tex->ReadPixel(321, 400), 0xFF014100u);
+    EXPECT_EQ(tex->ReadPixel(600, 400), p->ReadPixel(599, 399));
+    EXPECT_EQ(tex->ReadPixel(17, 17), p->ReadPixel(17, 17));
+
+    auto square = FilledImage(256, 256, 0xFF102030, 11);
+    square->Frame(0);
+    EXPECT_EQ(Info(square).u1, 1.0f);
+    EXPECT_EQ(Info(square).v1, 1.0f);
+}
+
+TEST_F(RenderTest, TextureIsBuiltLazilyAndRebuiltAfterAWriteLock) {
+    auto image = FilledImage(4, 4, 0xFFFF0000);
+    EXPECT_EQ(image->frames[0], nullptr);
+    DrawImage(image, 0, 0);
+    FramePtr first = image->frames[0];
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(image->seqs[0], GraphicsGeneration());
+    DrawImage(image, 4, 0);
+    EXPECT_EQ(image->frames[0], first);  // no rebuild without a lock
+    const GLuint name = Info(image).name;
+
+    auto p = LockImage(image, 0, 1, 1);  // write lock: texture dropped
+    EXPECT_EQ(image->frames[0], nullptr);
+    EXPECT_EQ(image->seqs[0], 0);
+    first.reset();
+    p->ClearPixels(0xFF00FF00);
+    DrawImage(image, 8, 0);
+    EXPECT_EQ(Info(image).name, name);  // same size: uploaded into the same texture
+    p->ClearPixels(0xFF0000FF);         // no lock: the texture keeps the green
+    DrawImage(image, 12, 0);
+    auto s = Screen();
+    EXPECT_EQ(s->ReadPixel(1, 1), 0xFFFF0000u);
+    EXPECT_EQ(s->ReadPixel(9, 1), 0xFF00FF00u);
+    EXPECT_EQ(s->ReadPixel(13, 1), 0xFF00FF00u);
+
+    image->SetPixmap(0, CreatePixmap(8, 8, PIXFMT_RGBA32));  // another size: a new texture
+    image->Frame(0);
+    EXPECT_EQ(Info(image).tex_w, 8);
+}
+
+TEST_F(RenderTest, TexelsAreModulatedByColourAndAlpha) {
+    auto image = FilledImage(4, 4, 0x80C86432);  // alpha 128, (200, 100, 50)
+    SetColor(255, 128, 0);
+    DrawImage(image, 0, 0);
+    EXPECT_EQ(Pixel(1, 1), 0xFFC83200u);  // solid: colour only, 100 * 128 / 255 rounds to 50
+    SetBlend(BLEND_ALPHA);
+    SetColor(255, 255, 255);
+    Cls();
+    DrawImage(image, 0, 0);
+    EXPECT_NEAR(int(Pixel(1, 1) >> 16 & 0xFF), 200 * 128 / 255.0, 1.0);
+}
+
+TEST_F(RenderTest, MissingFramesDrawNothingAndMidHandlesCentre) {
+    auto image = FilledImage(4, 2, 0xFFFFFFFF);
+    DrawImage(image, 0, 0, 1);
+    DrawImage(image, 0, 0, -1);
+    EXPECT_EQ(Lit(Screen()), 0);
+    CentreImageHandle(*image);
+    DrawImage(image, 10, 10);
+    auto s = Screen();
+    EXPECT_EQ(s->ReadPixel(8, 9), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(11, 10), 0xFFFFFFFFu);
+    EXPECT_EQ(Lit(s), 8);
+    SetRotation(90);  // turns about its centre
+    Cls();
+    DrawImage(image, 10, 10);
+    s = Screen();
+    EXPECT_EQ(s->ReadPixel(9, 8), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(10, 11), 0xFFFFFFFFu);
+    EXPECT_EQ(Lit(s), 8);
+}
+
+TEST_F(RenderTest, FilteredImagesBlendNeighbouringTexels) {
+    auto image = CreateImage(2, 1, 1, IMAGE_FILTERED);
+    auto p = LockImage(image, 0, 1, 1);
+    p->WritePixel(0, 0, 0xFF000000);
+    p->WritePixel(1, 0, 0xFFFFFFFF);
+    SetScale(4, 1);
+    DrawImage(image, 0, 0);
+    auto s = Screen();
+    EXPECT_EQ(s->ReadPixel(0, 0), 0xFF000000u);
+    EXPECT_EQ(s->ReadPixel(7, 0), 0xFFFFFFFFu);  // the smear keeps the edge white
+    const int mid = s->ReadPixel(3, 0) & 0xFF;
+    EXPECT_GT(mid, 40);
+    EXPECT_LT(mid, 200);
+}
+
+TEST_F(RenderTest, CaptureRightAfterFlipReturnsThePresentedFrame) {
+    SetColor(10, 200, 30);
+    DrawRect(0, 0, 20, 20);
+    SetColor(0, 0, 0);
+    DrawRect(5, 5, 1, 1);  // a black pixel inside the green
+    Flip(0);
+    auto plain = CreateImage(kW, kH, 1, 0);
+    CaptureImage(plain, 0, 0, 0);
+    EXPECT_EQ(plain->pixmaps[0]->ReadPixel(0, 0), 0xFF0AC81Eu);
+    EXPECT_EQ(plain->pixmaps[0]->ReadPixel(5, 5), 0xFF000000u);
+    EXPECT_EQ(plain->pixmaps[0]->ReadPixel(30, 30), 0xFF000000u);
+
+    auto masked = CreateImage(kW, kH, 1, 11);
+    CaptureImage(masked, 0, 0, 0);
+    const auto& m = masked->pixmaps[0];
+    EXPECT_EQ(m->ReadPixel(5, 5), 0x000AC81Eu);    // black: transparent, neighbours' colour
+    EXPECT_EQ(m->ReadPixel(30, 30), 0x00000000u);  // black among black
+    EXPECT_EQ(m->ReadPixel(20, 10), 0x000AC81Eu);  // beside the green edge: 3 green, 5 black
+    EXPECT_EQ(m->ReadPixel(19, 19), 0xFF0AC81Eu);
+
+    auto part = CreateImage(4, 3, 1, 0);  // an offset rectangle, top row first
+    CaptureImage(part, 18, 17, 0);
+    EXPECT_EQ(part->pixmaps[0]->ReadPixel(1, 2), 0xFF0AC81Eu);
+    EXPECT_EQ(part->pixmaps[0]->ReadPixel(2, 2), 0xFF000000u);
+    EXPECT_EQ(part->pixmaps[0]->ReadPixel(1, 3 - 1), 0xFF0AC81Eu);
+}
+
+// The set pixels of the 8 x 16 cell at (x, y) as a string of '#' and '.'.
+std::string Cell(const PixmapPtr& s, int x, int y) {
+    std::string out;
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < 8; ++c)
+            out += (s->ReadPixel(x + c, y + r) & 0xFFFFFF) ? '#' : '.';
+    return out;
+}
+
+TEST_F(RenderTest, TextAdvancesEightPixelsAndSkipsUnknownCharacters) {
+    SetBlend(BLEND_ALPHA);
+    DrawText("A", 0, 0);
+    DrawText(
+        "\x01"
+        "B\xC3\xA9"
+        "C",
+        0, 20);  // a control character and a UTF-8 letter
+    DrawText("A A", 20, 0);
+    auto s = Screen();
+    const std::string a = Cell(s, 0, 0);
+    EXPECT_NE(a.find('#'), std::string::npos);
+    EXPECT_EQ(Cell(s, 20, 0), a);
+    EXPECT_EQ(Cell(s, 36, 0), a);
+    EXPECT_EQ(Cell(s, 28, 0).find('#'), std::string::npos);  // the space
+    Cls();
+    DrawText("BC", 0, 20);
+    auto t = Screen();
+    EXPECT_EQ(Cell(t, 0, 20), Cell(s, 0, 20));
+    EXPECT_EQ(Cell(t, 8, 20), Cell(s, 8, 20));
+    EXPECT_EQ(TextWidth("\x01"
+                        "BC"),
+              16);
+}
+
+TEST_F(RenderTest, TextFollowsColourAndRotation) {
+    SetBlend(BLEND_ALPHA);
+    SetColor(255, 0, 0);
+    SetRotation(90);
+    DrawText("I", 30, 10);  // rows of the glyph now run right to left
+    auto s = Screen();
+    int lit = 0;
+    for (int y = 10; y < 18; ++y)
+        for (int x = 14; x < 30; ++x)
+            if (s->ReadPixel(x, y) != 0xFF000000u) {
+                ++lit;
+                EXPECT_EQ(s->ReadPixel(x, y), 0xFFFF0000u);
+            }
+    EXPECT_GT(lit, 20);
+    EXPECT_EQ(Lit(s), lit);
+}
+}  // namespace
+
+TEST(BuiltinFont, SheetLayoutKeepsTheEmptyRowsAndColumn) {
+    const uint8_t* sheet = BuiltinFontSheet();
+    for (int j = 0; j < 96; ++j) {
+        for (int r : {0, 1, 13, 14, 15})
+            EXPECT_EQ(sheet[r * 96 + j], 0) << "glyph " << j << " row " << r;
+        for (int r = 0; r < 16; ++r)
+            EXPECT_EQ(sheet[r * 96 + j] & 1, 0) << "glyph " << j << " column 0";
+    }
+    for (char c = 'A'; c <= 'Z'; ++c) {  // capitals fill rows 2 to 10 exactly
+        const int j = c - 32;
+        EXPECT_NE(sheet[2 * 96 + j], 0) << c;
+        EXPECT_NE(sheet[10 * 96 + j], 0) << c;
+        EXPECT_EQ(sheet[11 * 96 + j], 0) << c;
+    }
+    auto font = BuiltinFont();
+    EXPECT_EQ(font->glyphs.size(), 96u);
+    EXPECT_EQ(font->glyphs[1]->flags, 0);
+    EXPECT_EQ(font->CharToGlyph(' '), 0);
+    EXPECT_EQ(font->CharToGlyph(127), 95);
+    EXPECT_EQ(font->CharToGlyph(128), -1);
+    EXPECT_EQ(font->CharToGlyph(31), -1);
+}

@@ -1,0 +1,232 @@
+// SDL event translation: ids, virtual-key codes, button numbers, pointer entry, focus,
+// relative mode, and that nothing the platform reports yields a key code outside 1..255.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/sdl_events.hpp"
+
+namespace {
+constexpr uint32_t kWindow = 7;
+
+class SdlEventsTest : public ::testing::Test {
+  protected:
+    TSdlTranslation state;
+    void SetUp() override {
+        state.window_id = kWindow;
+        state.pointer_inside = true;
+    }
+    std::vector<TEvent> Translate(const SDL_Event& e) {
+        TEvent out[kMaxTranslatedEvents];
+        const int n = TranslateSdlEvent(e, state, out);
+        return std::vector<TEvent>(out, out + n);
+    }
+};
+
+SDL_Event Key(Uint32 type, SDL_Scancode scancode, SDL_Keycode sym, Uint8 repeat = 0,
+              Uint16 mod = KMOD_NONE) {
+    SDL_Event e{};
+    e.key.type = type;
+    e.key.windowID = kWindow;
+    e.key.repeat = repeat;
+    e.key.keysym.scancode = scancode;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
+    return e;
+}
+
+SDL_Event Motion(int x, int y, int xrel = 0, int yrel = 0) {
+    SDL_Event e{};
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.windowID = kWindow;
+    e.motion.x = x, e.motion.y = y, e.motion.xrel = xrel, e.motion.yrel = yrel;
+    return e;
+}
+
+SDL_Event Button(Uint32 type, Uint8 button, int x, int y) {
+    SDL_Event e{};
+    e.button.type = type;
+    e.button.windowID = kWindow;
+    e.button.button = button;
+    e.button.x = x, e.button.y = y;
+    return e;
+}
+
+SDL_Event Window(SDL_WindowEventID id, uint32_t window = kWindow) {
+    SDL_Event e{};
+    e.window.type = SDL_WINDOWEVENT;
+    e.window.windowID = window;
+    e.window.event = id;
+    return e;
+}
+
+int KeyCode(SDL_Scancode scancode) {
+    SDL_Keysym k{};
+    k.scancode = scancode;
+    k.sym = SDL_SCANCODE_TO_KEYCODE(scancode);
+    return VirtualKeyOf(k);
+}
+
+TEST_F(SdlEventsTest, KeysGiveTheirVirtualKeyCodes) {
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_ESCAPE), 27);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_PAGEUP), 33);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_PAGEDOWN), 34);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_LEFT), 37);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_UP), 38);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_RIGHT), 39);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_DOWN), 40);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_SPACE), 32);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_RETURN), 13);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_F1), 112);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_0), 48);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_KP_0), 96);
+    SDL_Keysym letter{};
+    for (char c = 'a'; c <= 'z'; ++c) {
+        letter.scancode = static_cast<SDL_Scancode>(SDL_SCANCODE_A + (c - 'a'));
+        letter.sym = c;
+        EXPECT_EQ(VirtualKeyOf(letter), c - 'a' + 65) << c;
+    }
+}
+
+TEST_F(SdlEventsTest, LeftAndRightModifiersAreToldApart) {
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_LSHIFT), 160);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_RSHIFT), 161);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_LCTRL), 162);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_RCTRL), 163);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_LALT), 164);
+    EXPECT_EQ(KeyCode(SDL_SCANCODE_RALT), 165);
+    EXPECT_EQ(ModifiersOf(KMOD_RSHIFT | KMOD_LCTRL), MODIFIER_SHIFT | MODIFIER_CONTROL);
+    EXPECT_EQ(ModifiersOf(KMOD_RALT | KMOD_LGUI), MODIFIER_ALT | MODIFIER_SYSTEM);
+}
+
+TEST_F(SdlEventsTest, LettersFollowTheLayoutAndFallBackToThePosition) {
+    SDL_Keysym k{};
+    k.scancode = SDL_SCANCODE_A;  // the key where a French layout has Q
+    k.sym = 'q';
+    EXPECT_EQ(VirtualKeyOf(k), 81);
+    k.sym = 0x444;  // a letter outside ASCII on that key
+    EXPECT_EQ(VirtualKeyOf(k), 65);
+}
+
+TEST_F(SdlEventsTest, PressRepeatAndReleaseHaveTheirOwnIds) {
+    auto down = Translate(Key(SDL_KEYDOWN, SDL_SCANCODE_P, 'p', 0, KMOD_LSHIFT));
+    ASSERT_EQ(down.size(), 1u);
+    EXPECT_EQ(down[0].id, EVENT_KEY_DOWN);
+    EXPECT_EQ(down[0].data, 80);
+    EXPECT_EQ(down[0].mods, MODIFIER_SHIFT);
+    auto repeat = Translate(Key(SDL_KEYDOWN, SDL_SCANCODE_P, 'p', 1));
+    ASSERT_EQ(repeat.size(), 1u);
+    EXPECT_EQ(repeat[0].id, EVENT_KEY_REPEAT);
+    auto up = Translate(Key(SDL_KEYUP, SDL_SCANCODE_P, 'p'));
+    ASSERT_EQ(up.size(), 1u);
+    EXPECT_EQ(up[0].id, EVENT_KEY_UP);
+    EXPECT_EQ(up[0].data, 80);
+}
+
+TEST_F(SdlEventsTest, NoKeyEverGivesACodeOutsideOneTo255) {
+    for (int s = 0; s < SDL_NUM_SCANCODES; ++s) {
+        for (SDL_Keycode sym :
+             {SDL_SCANCODE_TO_KEYCODE(s), SDL_Keycode(0), SDL_Keycode(0x10FFFF), SDL_Keycode(-5)}) {
+            auto events = Translate(Key(SDL_KEYDOWN, static_cast<SDL_Scancode>(s), sym));
+            for (const TEvent& e : events) {
+                ASSERT_GE(e.data, 1) << s;
+                ASSERT_LE(e.data, 255) << s;
+            }
+        }
+    }
+    // A key with no virtual-key code gives no event at all.
+    EXPECT_TRUE(Translate(Key(SDL_KEYDOWN, SDL_SCANCODE_UNKNOWN, 0)).empty());
+    EXPECT_TRUE(Translate(Key(SDL_KEYDOWN, SDL_SCANCODE_MUTE, SDLK_MUTE)).empty());
+}
+
+TEST_F(SdlEventsTest, ButtonsAreNumberedLeftRightMiddle) {
+    const std::pair<Uint8, int> cases[] = {
+        {SDL_BUTTON_LEFT, 1}, {SDL_BUTTON_RIGHT, 2}, {SDL_BUTTON_MIDDLE, 3}, {SDL_BUTTON_X1, 4}};
+    for (const auto& [sdl, game] : cases) {
+        auto down = Translate(Button(SDL_MOUSEBUTTONDOWN, sdl, 30, 40));
+        auto up = Translate(Button(SDL_MOUSEBUTTONUP, sdl, 31, 41));
+        ASSERT_EQ(down.size(), 1u);
+        ASSERT_EQ(up.size(), 1u);
+        EXPECT_EQ(down[0].id, EVENT_MOUSE_DOWN);
+        EXPECT_EQ(down[0].data, game);
+        EXPECT_EQ(down[0].x, 30);
+        EXPECT_EQ(up[0].id, EVENT_MOUSE_UP);
+        EXPECT_EQ(up[0].data, game);
+        EXPECT_EQ(up[0].y, 41);
+    }
+}
+
+TEST_F(SdlEventsTest, FirstMotionAfterThePointerWasOutsideEntersFirst) {
+    state.pointer_inside = false;
+    auto first = Translate(Motion(12, 34));
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0].id, EVENT_MOUSE_ENTER);
+    EXPECT_EQ(first[1].id, EVENT_MOUSE_MOVE);
+    EXPECT_EQ(first[0].x, 12);
+    EXPECT_EQ(first[1].y, 34);
+    EXPECT_EQ(Translate(Motion(13, 34)).size(), 1u);
+    EXPECT_TRUE(Translate(Window(SDL_WINDOWEVENT_LEAVE)).empty());
+    auto again = Translate(Motion(-3, 600));  // negative while captured outside
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_EQ(again[0].id, EVENT_MOUSE_ENTER);
+    EXPECT_EQ(again[1].x, -3);
+}
+
+TEST_F(SdlEventsTest, FocusAndCloseAndNothingElse) {
+    auto lost = Translate(Window(SDL_WINDOWEVENT_FOCUS_LOST));
+    auto gained = Translate(Window(SDL_WINDOWEVENT_FOCUS_GAINED));
+    auto close = Translate(Window(SDL_WINDOWEVENT_CLOSE));
+    ASSERT_EQ(lost.size(), 1u);
+    ASSERT_EQ(gained.size(), 1u);
+    ASSERT_EQ(close.size(), 1u);
+    EXPECT_EQ(lost[0].id, EVENT_DEACTIVATE);
+    EXPECT_EQ(gained[0].id, EVENT_ACTIVATE);
+    EXPECT_EQ(close[0].id, EVENT_CLOSE);
+    EXPECT_TRUE(Translate(Window(SDL_WINDOWEVENT_EXPOSED)).empty());
+    EXPECT_TRUE(Translate(Window(SDL_WINDOWEVENT_FOCUS_LOST, kWindow + 1)).empty());
+    SDL_Event other{};
+    for (Uint32 type : {Uint32(SDL_QUIT), Uint32(SDL_TEXTINPUT), Uint32(SDL_TEXTEDITING),
+                        Uint32(SDL_KEYMAPCHANGED), Uint32(SDL_USEREVENT)}) {
+        other.type = type;
+        EXPECT_TRUE(Translate(other).empty()) << type;
+    }
+}
+
+TEST_F(SdlEventsTest, WheelStepsKeepTheirSignAcrossFlippedDevices) {
+    SDL_Event e{};
+    e.wheel.type = SDL_MOUSEWHEEL;
+    e.wheel.windowID = kWindow;
+    e.wheel.y = 2;
+    auto normal = Translate(e);
+    e.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
+    auto flipped = Translate(e);
+    ASSERT_EQ(normal.size(), 1u);
+    ASSERT_EQ(flipped.size(), 1u);
+    EXPECT_EQ(normal[0].id, EVENT_MOUSE_WHEEL);
+    EXPECT_EQ(normal[0].data, 2);
+    EXPECT_EQ(flipped[0].data, -2);
+    e.wheel.y = 0;
+    e.wheel.x = 1;  // sideways only: nothing the game has an id for
+    EXPECT_TRUE(Translate(e).empty());
+}
+
+TEST_F(SdlEventsTest, RelativeModeSumsDeltasFromTheLastPosition) {
+    state.relative = true;
+    state.pointer_x = 640;
+    state.pointer_y = 250;
+    auto moved = Translate(Motion(0, 0, 7, -2));
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].x, 647);
+    EXPECT_EQ(moved[0].y, 248);
+    auto more = Translate(Motion(0, 0, -20, 0));
+    EXPECT_EQ(more[0].x, 627);
+    auto click = Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 0, 0));
+    EXPECT_EQ(click[0].x, 627);  // buttons report the summed position too
+}
+
+TEST_F(SdlEventsTest, MouseEventsCarryTheModifiersOfTheMoment) {
+    state.mods = MODIFIER_CONTROL;
+    auto e = Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 1));
+    EXPECT_EQ(e[0].mods, MODIFIER_CONTROL);
+}
+}  // namespace
