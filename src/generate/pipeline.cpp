@@ -74,6 +74,11 @@ void generate_startup_content(Content& content, int screen_w, int screen_h, int 
     SetBlend(BLEND_ALPHA);
     SetClsColor(52, 84, 145);
     Cls();
+    generate_content(content, screen_w, screen_h, threads, after_flip);
+}
+
+void generate_content(Content& content, int screen_w, int screen_h, int threads,
+                      const std::function<void()>& after_flip) {
     create_vignette(content, screen_w, screen_h);
     DrawnProgress screen(FloatToInt(screen_w * 0.5), FloatToInt(screen_h * 0.5), after_flip);
     run_generation_phase(content, screen_w, screen_h, screen, threads);
