@@ -1,5 +1,7 @@
 // The one place where presenting a frame tells the rest of the program: the flip hook.
-// Kept apart so that the hook system can be wired in here without touching the drawing code.
+#include "platform/events.hpp"
 
-// Runs the flip hook before every present (Flip). Nothing listens yet.
-void EmitFlipHook() {}
+// Runs the flip hook before every present (Flip).
+void EmitFlipHook() {
+    RunHooks(FlipHook(), nullptr);
+}
