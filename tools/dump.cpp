@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
     if (error) Fail("cannot create " + options.out.string() + ": " + error.message());
     FixClock(options.clock);
     OpenHeadlessGraphics();
-    Content content;
+    Content& content = Generated();
     generate_startup_content(content, kScreenW, kScreenH);
     const int after_generation = RandomState();
     // The first enemy is created here, as start-up does, once enemies exist: its sprites and

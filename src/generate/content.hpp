@@ -60,3 +60,8 @@ struct Content {
 
 // Number of stages of the hole opening.
 constexpr int kHoleStages = 64;
+
+// The process's generated content, filled once by start-up and read by the game.
+Content& Generated();
+// Replaces the process's content with a fresh, empty record (for tests).
+void ResetGenerated();
