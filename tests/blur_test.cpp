@@ -73,6 +73,27 @@ TEST(BlurTest, ThreadedBlurGivesTheSameFloats) {
     EXPECT_EQ(sa, sb);
 }
 
+TEST(BlurTest, RowsMatchAPlainRunningSumPerRow) {
+    const int w = 300, h = 11, radius = 4;  // several chunks of a row and a short last one
+    auto f = Field(w, h), s = Field(w, h);
+    for (size_t i = 0; i < f.size(); ++i)
+        f[i] = static_cast<float>((i * 104729) % 89) / 3.0f;
+    const auto src = f;
+    blur(radius, f.data(), s.data(), w, h);
+    const auto map = [&](int i) { return i < 0 ? -i : (i > w - 1 ? w - 1 : i); };
+    for (int y = 0; y < h; ++y) {
+        double sum = 0;
+        for (int j = -radius; j <= radius; ++j)
+            sum += src[map(j) + y * w];
+        ASSERT_EQ(s[y * w], static_cast<float>(sum / 9));
+        for (int x = 1; x < w; ++x) {
+            sum += src[map(x + radius) + y * w];
+            sum -= src[map(x - radius - 1) + y * w];
+            ASSERT_EQ(s[x + y * w], static_cast<float>(sum / 9)) << x << "," << y;
+        }
+    }
+}
+
 TEST(BlurTest, ColumnsMatchAPlainRunningSumPerColumn) {
     const int w = 70, h = 13, radius = 3;
     auto f = Field(w, h), s = Field(w, h);
