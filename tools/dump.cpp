@@ -1,0 +1,189 @@
+// orbitrants-dump OUTDIR [--clock MS]: runs start-up through content generation headless,
+// with the clock fixed so the run repeats, and writes every generated image frame as PNG,
+// every field as raw little-endian data, and the generator state. Developer tool; depends on
+// the game's libraries and libpng.
+#include <png.h>
+
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "generate/content.hpp"
+#include "generate/pipeline.hpp"
+#include "platform/clock.hpp"
+#include "platform/graphics.hpp"
+#include "platform/numbers.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int kScreenW = 1280, kScreenH = 500;
+constexpr int kDefaultClock = 0;  // without --clock the run still repeats
+
+struct Options {
+    fs::path out;
+    int clock = kDefaultClock;
+};
+
+[[noreturn]] void Fail(const std::string& message) {
+    std::fprintf(stderr, "orbitrants-dump: %s\n", message.c_str());
+    std::exit(1);
+}
+
+Options ParseArgs(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--clock" && i + 1 < argc) {
+            char* end = nullptr;
+            const long ms = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || ms < -2147483648L || ms > 2147483647L)
+                Fail("--clock needs a whole number of milliseconds");
+            o.clock = static_cast<int>(ms);
+        } else if (o.out.empty() && arg.rfind("--", 0) != 0) {
+            o.out = arg;
+        } else {
+            Fail("usage: orbitrants-dump OUTDIR [--clock MS]");
+        }
+    }
+    if (o.out.empty()) Fail("usage: orbitrants-dump OUTDIR [--clock MS]");
+    return o;
+}
+
+// Encodes `height` rows of RGBA bytes as an 8-bit RGBA PNG; false on failure. Plain data
+// only here, because libpng reports errors by longjmp.
+bool EncodePng(FILE* file, const uint8_t* pixels, int width, int height, int pitch) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, pixels + static_cast<size_t>(y) * pitch);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+// Writes `source` as PNG with straight alpha: the RGBA32 pixmap's own bytes.
+void WritePng(const fs::path& path, const TPixmap& source) {
+    PixmapPtr converted;
+    const TPixmap* pix = &source;
+    if (source.format != PIXFMT_RGBA32) {
+        converted = source.Convert(PIXFMT_RGBA32);
+        pix = converted.get();
+    }
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) Fail("cannot write " + path.string());
+    const bool encoded = EncodePng(file, pix->pixels, pix->width, pix->height, pix->pitch);
+    if (std::fclose(file) != 0 || !encoded) Fail("cannot write " + path.string());
+}
+
+// Writes every frame of `image`: NAME.png, or NAME.K.png when it has several frames. A frame
+// never written (player_ship, hole_img) is written as the zeroed pixmap a lock would give.
+void WriteImage(const fs::path& dir, const std::string& name, const ImagePtr& image) {
+    if (!image) Fail(name + " was not generated");
+    const int frames = image->FrameCount();
+    for (int k = 0; k < frames; ++k) {
+        PixmapPtr pix = image->pixmaps[k];
+        if (!pix) pix = CreatePixmap(image->width, image->height, PIXFMT_RGBA32);
+        const std::string file =
+            frames == 1 ? name + ".png" : name + "." + std::to_string(k) + ".png";
+        WritePng(dir / file, *pix);
+    }
+}
+
+template <typename T>
+void WriteRaw(const fs::path& path, const std::vector<T>& data) {
+    static_assert(std::endian::native == std::endian::little, "raw fields are little-endian");
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size() * sizeof(T)));
+    if (!out) Fail("cannot write " + path.string());
+}
+
+std::string Dims(int w, int h) {
+    return std::to_string(w) + "x" + std::to_string(h);
+}
+
+void WriteImages(const fs::path& dir, const Content& c) {
+    const std::pair<const char*, const ImagePtr*> images[] = {
+        {"vignette", &c.vignette},
+        {"backdrop", &c.backdrop},
+        {"maze", &c.maze},
+        {"player_ship", &c.player_ship},
+        {"player_shadow", &c.player_shadow},
+        {"glow_blue", &c.glow_blue},
+        {"glow_red", &c.glow_red},
+        {"ring", &c.ring},
+        {"ring_segments", &c.ring_segments},
+        {"hole_glow", &c.hole_glow},
+        {"hole_img", &c.hole_img},
+        {"glow_white", &c.glow_white},
+    };
+    for (const auto& [name, image] : images)
+        WriteImage(dir, name, *image);
+    // The white lattice as it was before the composite replaced it.
+    WritePng(dir / "backdrop_pix.png", *c.backdrop_pix);
+}
+
+void WriteFields(const fs::path& dir, const Content& c) {
+    WriteRaw(dir / ("walk_map." + Dims(kScreenW, kScreenH) + ".f32"), c.walk_map);
+    const std::string ship = "." + Dims(c.player_size, c.player_size) + ".f32";
+    const std::pair<const char*, const FloatField*> ship_fields[] = {
+        {"player_bump", &c.player_bump},   {"player_normx", &c.player_normx},
+        {"player_normy", &c.player_normy}, {"player_normz", &c.player_normz},
+        {"player_soft", &c.player_soft},   {"player_silhouette", &c.player_silhouette},
+    };
+    for (const auto& [name, field] : ship_fields)
+        WriteRaw(dir / (name + ship), *field);
+    const std::string stages =
+        "." + std::to_string(kHoleStages) + "x" + Dims(c.hole_size, c.hole_size);
+    WriteRaw(dir / ("hole_height." + Dims(c.hole_size, c.hole_size) + ".f32"), c.hole_height);
+    WriteRaw(dir / ("hole_mask" + stages + ".u8"), c.hole_mask);
+    WriteRaw(dir / ("hole_normx" + stages + ".f32"), c.hole_normx);
+    WriteRaw(dir / ("hole_normy" + stages + ".f32"), c.hole_normy);
+    WriteRaw(dir / ("hole_normz" + stages + ".f32"), c.hole_normz);
+    WriteRaw(dir / "grid_gaps.256.i32", c.grid_gaps);
+}
+
+void OpenHeadlessGraphics() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);  // keeps a driver the caller chose
+    SelectGraphicsDriver(CreateGLDriver(), 2);
+    if (!OpenGraphics(kScreenW, kScreenH, 0, 60, 0))
+        Fail("cannot open graphics: " + LastGraphicsError());
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options options = ParseArgs(argc, argv);
+    std::error_code error;
+    fs::create_directories(options.out, error);
+    if (error) Fail("cannot create " + options.out.string() + ": " + error.message());
+    FixClock(options.clock);
+    OpenHeadlessGraphics();
+    Content& content = Generated();
+    generate_startup_content(content, kScreenW, kScreenH);
+    const int after_generation = RandomState();
+    // The first enemy is created here, as start-up does, once enemies exist: its sprites and
+    // fields (enemy_ship.png, enemy_shadow.png, enemy_bump.SxS.f32, enemy.json) and the state
+    // after it ("after_enemy") belong beside the content below.
+    WriteImages(options.out, content);
+    WriteFields(options.out, content);
+    std::ofstream rng(options.out / "rng.txt");
+    rng << "after_generation " << after_generation << "\n";
+    if (!rng) Fail("cannot write rng.txt");
+    CloseGraphics();
+    return 0;
+}
