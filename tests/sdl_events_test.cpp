@@ -172,7 +172,7 @@ TEST_F(SdlEventsTest, FirstMotionAfterThePointerWasOutsideEntersFirst) {
     EXPECT_EQ(again[1].x, -3);
 }
 
-TEST_F(SdlEventsTest, FocusAndCloseAndNothingElse) {
+TEST_F(SdlEventsTest, FocusCloseAndInputOfThisWindowOnly) {
     auto lost = Translate(Window(SDL_WINDOWEVENT_FOCUS_LOST));
     auto gained = Translate(Window(SDL_WINDOWEVENT_FOCUS_GAINED));
     auto close = Translate(Window(SDL_WINDOWEVENT_CLOSE));
@@ -184,6 +184,11 @@ TEST_F(SdlEventsTest, FocusAndCloseAndNothingElse) {
     EXPECT_EQ(close[0].id, EVENT_CLOSE);
     EXPECT_TRUE(Translate(Window(SDL_WINDOWEVENT_EXPOSED)).empty());
     EXPECT_TRUE(Translate(Window(SDL_WINDOWEVENT_FOCUS_LOST, kWindow + 1)).empty());
+    SDL_Event unfocused = Key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    unfocused.key.windowID = 0;  // pressed before the window had the focus: still ours
+    EXPECT_EQ(Translate(unfocused).size(), 1u);
+    unfocused.key.windowID = kWindow + 1;
+    EXPECT_TRUE(Translate(unfocused).empty());
     SDL_Event other{};
     for (Uint32 type : {Uint32(SDL_QUIT), Uint32(SDL_TEXTINPUT), Uint32(SDL_TEXTEDITING),
                         Uint32(SDL_KEYMAPCHANGED), Uint32(SDL_USEREVENT)}) {

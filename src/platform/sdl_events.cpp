@@ -78,8 +78,10 @@ int VirtualKeyOfSymbol(SDL_Keycode sym) {
     }
 }
 
+// SDL gives window id 0 to input that arrives while no window has its focus (a key pressed
+// just as the window gets the focus): that input is the game's.
 bool OtherWindow(uint32_t window_id, const TSdlTranslation& state) {
-    return state.window_id != 0 && window_id != state.window_id;
+    return state.window_id != 0 && window_id != 0 && window_id != state.window_id;
 }
 
 TEvent Make(int id, int data, const TSdlTranslation& state) {
