@@ -107,14 +107,15 @@ Timing RunLayer(const Scene& s) {
             DrawImage(image, s.quad_xy[i * 2], s.quad_xy[i * 2 + 1]);
         }
         SetScale(1, 1);
-        SetBlend(BLEND_LIGHT);
         SetColor(255, 200, 120);
-        for (int i = 0; i < kSegments; ++i) {
+        for (int i = 0; i < kSegments; ++i) {  // as the game's trail particles draw themselves
             const float* g = &s.segment[i * 4];
             const float a = s.age[i] * s.age[i];
+            SetBlend(BLEND_LIGHT);
             SetAlpha(0.2f * a), SetLineWidth(6), DrawLine(g[0], g[1], g[2], g[3], 0);
             SetAlpha(0.5f * a), SetLineWidth(2), DrawLine(g[0], g[1], g[2], g[3], 0);
             SetAlpha(a), SetLineWidth(1), DrawLine(g[0], g[1], g[2], g[3], 0);
+            SetBlend(BLEND_ALPHA);
         }
         GrabPixmap(0, 0, 1, 1);  // waits until the frame is really drawn
         Flip(0);

@@ -17,6 +17,15 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 30 "$game" 2>"$err"
 grep -q "cannot open the game window" "$err" || fail "no message on stderr: $(cat "$err")"
 grep -qi "display" "$err" || fail "the message does not name the display: $(cat "$err")"
 
+# A display that names no running server (a stale DISPLAY over ssh) is no display either.
+stale=190
+while [ -e /tmp/.X11-unix/X$stale ]; do stale=$((stale + 1)); done
+status=0
+env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=":$stale" timeout 30 "$game" 2>"$err" ||
+    status=$?
+[ "$status" -ne 0 ] && [ "$status" -lt 124 ] || fail "stale DISPLAY: status $status: $(cat "$err")"
+grep -q "cannot open the game window" "$err" || fail "stale DISPLAY: no message: $(cat "$err")"
+
 # An explicit request for the headless driver is honoured: the game runs until stopped.
 env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen "$game" 2>"$err" &
 pid=$!
@@ -25,6 +34,12 @@ if ! kill -0 "$pid" 2>/dev/null; then
     wait "$pid" || true
     fail "the game did not run with SDL_VIDEODRIVER=offscreen: $(cat "$err")"
 fi
+# Termination signals end it (SDL would otherwise turn them into ignored close requests).
 kill "$pid"
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then
+    kill -9 "$pid"
+    fail "SIGTERM did not end the game"
+fi
 wait "$pid" 2>/dev/null || true
 echo "PASS: refused without a display, ran headless on request"

@@ -6,36 +6,19 @@ set -euo pipefail
 build=${1:?build directory}
 game=$build/src/game/orbitrants
 [ -x "$game" ] || { echo "FAIL: $game not built"; exit 1; }
-if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
-    echo "SKIP: Xvfb or xdotool is not installed (scripts/deps.sh installs them)"
-    exit 0
-fi
-
-fail() { echo "FAIL: $*"; exit 1; }
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
-
-# A free display number: no socket and no lock file.
-display=90
-while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start on $DISPLAY"
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb
 # With no window manager, SDL marks a borderless window with the Motif hints only when the
 # atom exists; interning it makes the caption removal visible to xprop.
 xprop -root -f _MOTIF_WM_HINTS 32c -set _MOTIF_WM_HINTS 0
 
-unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 "$game" 2>"$build/e2e_window.stderr" &
 game_pid=$!
-pids+=($game_pid)
+e2e_pids+=($game_pid)
 
 wid=""
 for _ in $(seq 100); do
-    wid=$(xdotool search --name '^Orbitrants$' 2>/dev/null | head -1 || true)
+    wid=$(find_window Orbitrants)
     [ -n "$wid" ] && break
     kill -0 "$game_pid" 2>/dev/null || fail "the game exited early: $(cat "$build/e2e_window.stderr")"
     sleep 0.1

@@ -159,7 +159,24 @@ TEST_F(RenderTest, ViewportScissorsDrawingButNotCls) {
     SetClsColor(0, 0, 255);
     Cls();
     EXPECT_EQ(Pixel(0, 0), 0xFF0000FFu);
+    Flip(0);  // presenting must not lose the clip rectangle
+    DrawRect(0, 0, kW, kH);
+    EXPECT_EQ(Pixel(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(10, 5), 0xFFFFFFFFu);
     SetViewport(0, 0, kW, kH);
+}
+
+TEST_F(RenderTest, LogicalSizeScalesTheProjection) {
+    SetLogicalSize(kW / 2.0f, kH / 2.0f);
+    float sx, sy;
+    GetLogicalScale(&sx, &sy);
+    EXPECT_EQ(sx, 0.5f);
+    DrawRect(1, 1, 1, 1);
+    SetLogicalSize(kW, kH);
+    auto s = Screen();
+    EXPECT_EQ(s->ReadPixel(2, 2), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(3, 3), 0xFFFFFFFFu);
+    EXPECT_EQ(Lit(s), 4);
 }
 
 TEST_F(RenderTest, FrameSurvivesAPresent) {
@@ -193,6 +210,10 @@ void DrawMixedScene() {
         DrawImage(image, float(k % 9) * 6, float(k % 5) * 8);
         DrawOval(float(k % 8) * 7, 20, 11, 9);
         Plot(float(k), float(k % 17));
+        if (k % 6 == 5) {  // rewritten while draws of the old content may still be queued
+            LockImage(image, 0, 1, 1)->WritePixel(k % 4, 1, 0xFF000000u | uint32_t(k) << 10);
+            DrawImage(image, float(k), 30);
+        }
     }
 }
 
@@ -209,19 +230,31 @@ TEST_F(RenderTest, BatchedDrawingEqualsDrawingEachPrimitiveAtOnce) {
 }
 
 TEST_F(RenderTest, AdditiveLinesAndQuadsShareOneDrawPerKind) {
-    SetBlend(BLEND_LIGHT);
     Flip(0);
     TVorn2DDriver* driver = TVorn2DGraphics::Current()->_driver;
     const int before = driver->DrawCallCount();
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 100; ++i) {  // as a trail particle draws itself
+        SetBlend(BLEND_LIGHT);
         SetAlpha(float(i) / 100);
         SetLineWidth(6);
         DrawLine(float(i % 50), 3, float(i % 50) + 5, 9, 0);
         SetLineWidth(1);
         DrawLine(float(i % 50), 20, float(i % 50) + 5, 26, 0);
+        SetBlend(BLEND_ALPHA);  // undone before anything is drawn with it: no flush
     }
     Flip(0);
     EXPECT_EQ(driver->DrawCallCount() - before, 2);
+}
+
+TEST_F(RenderTest, UnknownBlendModesKeepThePreviousOneInForce) {
+    SetClsColor(100, 100, 100);
+    Cls();
+    SetBlend(BLEND_LIGHT);
+    SetBlend(7);
+    EXPECT_EQ(GetBlend(), 7);
+    SetColor(50, 50, 50);
+    DrawRect(0, 0, 2, 2);
+    EXPECT_EQ(Pixel(0, 0), 0xFF969696u);  // still additive
 }
 }  // namespace
 
@@ -249,8 +282,27 @@ TEST(FreshGraphics, StartsInMaskModeWithClearedBuffers) {
     DrawImage(image, 4, 4);
     EXPECT_EQ(GrabPixmap(4, 4, 1, 1)->ReadPixel(0, 0), 0xFF000000u);
     EXPECT_EQ(GrabPixmap(5, 4, 1, 1)->ReadPixel(0, 0), 0xFFFFFFFFu);
+    // A new context makes every texture stale; the next draw builds it again.
+    const int generation = image->seqs[0];
+    ASSERT_NE(OpenGraphics(32, 16, 0, 60, 0), nullptr) << LastGraphicsError();
+    EXPECT_NE(GraphicsGeneration(), generation);
+    SetBlend(BLEND_SOLID);
+    DrawImage(image, 4, 4);
+    EXPECT_EQ(image->seqs[0], GraphicsGeneration());
+    EXPECT_EQ(GrabPixmap(5, 4, 1, 1)->ReadPixel(0, 0), 0xFFFFFFFFu);
     CloseGraphics();
     EXPECT_EQ(TVorn2DGraphics::Current(), nullptr);
     EXPECT_EQ(ScreenWidth(), 0);
     DrawRect(0, 0, 1, 1);  // nothing is open: ignored
+    EXPECT_EQ(GrabPixmap(0, 0, 1, 1), nullptr);
+}
+
+TEST(FreshGraphics, FailureIsReportedNotFatal) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    EXPECT_EQ(OpenGraphics(0, 0, 0, 60, 0), nullptr);
+    EXPECT_FALSE(LastGraphicsError().empty());
+    EXPECT_EQ(TVorn2DGraphics::Current(), nullptr);
+    ASSERT_NE(OpenGraphics(8, 8, 0, 60, 0), nullptr) << LastGraphicsError();
+    EXPECT_TRUE(LastGraphicsError().empty());
+    CloseGraphics();
 }

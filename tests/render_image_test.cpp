@@ -147,6 +147,42 @@ TEST_F(RenderTest, CaptureRightAfterFlipReturnsThePresentedFrame) {
     EXPECT_EQ(part->pixmaps[0]->ReadPixel(1, 3 - 1), 0xFF0AC81Eu);
 }
 
+TEST_F(RenderTest, MipmappedImagesUseTheSmallerLevelWhenShrunk) {
+    auto image = CreateImage(2, 2, 1, IMAGE_MIPMAPPED);  // nearest texel of the nearest level
+    auto p = LockImage(image, 0, 1, 1);
+    p->WritePixel(0, 0, 0xFF000000);
+    p->WritePixel(1, 0, 0xFF640000);
+    p->WritePixel(0, 1, 0xFFC80000);
+    p->WritePixel(1, 1, 0xFF280000);
+    SetScale(0.5f, 0.5f);
+    DrawImage(image, 3, 3);
+    // Level 1 is the bilinear average: rows (0 + 100) / 2 and (200 + 40) / 2, then 85.
+    EXPECT_EQ(Pixel(3, 3), 0xFF550000u);
+}
+
+TEST_F(RenderTest, PixmapsAreDrawnUnscaledAtTheOrigin) {
+    auto p = CreatePixmap(3, 2, PIXFMT_BGR24);
+    p->WritePixel(2, 1, 0xFF123456);
+    SetScale(4, 4);  // ignored by pixmaps
+    SetOrigin(1, 1);
+    DrawPixmap(p, 10, 20);
+    SetOrigin(0, 0);
+    EXPECT_EQ(Pixel(13, 22), 0xFF123456u);
+    EXPECT_EQ(Pixel(14, 22), 0xFF000000u);
+}
+
+TEST_F(RenderTest, ImageFontsCanBeReplacedAndRestored) {
+    uint8_t sheet[1536] = {};
+    sheet[3 * 96 + ('X' - 32)] = 0x02;  // one pixel, (1, 3) of the glyph
+    SetImageFont(FontFromSheet(sheet));
+    SetBlend(BLEND_ALPHA);
+    DrawText("X", 10, 10);
+    EXPECT_EQ(Lit(Screen()), 1);
+    EXPECT_EQ(Pixel(11, 13), 0xFFFFFFFFu);
+    SetImageFont(nullptr);
+    EXPECT_EQ(GetImageFont(), BuiltinFont());
+}
+
 // The set pixels of the 8 x 16 cell at (x, y) as a string of '#' and '.'.
 std::string Cell(const PixmapPtr& s, int x, int y) {
     std::string out;

@@ -205,6 +205,8 @@ TEST_F(SdlEventsTest, WheelStepsKeepTheirSignAcrossFlippedDevices) {
     EXPECT_EQ(normal[0].id, EVENT_MOUSE_WHEEL);
     EXPECT_EQ(normal[0].data, 2);
     EXPECT_EQ(flipped[0].data, -2);
+    e.wheel.y = INT32_MIN;  // negating it must not overflow
+    EXPECT_EQ(Translate(e)[0].data, INT32_MAX);
     e.wheel.y = 0;
     e.wheel.x = 1;  // sideways only: nothing the game has an id for
     EXPECT_TRUE(Translate(e).empty());
@@ -222,6 +224,12 @@ TEST_F(SdlEventsTest, RelativeModeSumsDeltasFromTheLastPosition) {
     EXPECT_EQ(more[0].x, 627);
     auto click = Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 0, 0));
     EXPECT_EQ(click[0].x, 627);  // buttons report the summed position too
+    // Positions stay signed 16-bit however far the mouse travels without a re-centring.
+    for (int i = 0; i < 3; ++i)
+        Translate(Motion(0, 0, 2000000000, -2000000000));
+    auto far = Translate(Motion(0, 0, 1, -1));
+    EXPECT_EQ(far[0].x, 32767);
+    EXPECT_EQ(far[0].y, -32768);
 }
 
 TEST_F(SdlEventsTest, MouseEventsCarryTheModifiersOfTheMoment) {

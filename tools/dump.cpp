@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "game/startup.hpp"
 #include "generate/content.hpp"
-#include "generate/pipeline.hpp"
 #include "platform/clock.hpp"
 #include "platform/graphics.hpp"
 #include "platform/numbers.hpp"
@@ -159,12 +159,6 @@ void WriteFields(const fs::path& dir, const Content& c) {
     WriteRaw(dir / "grid_gaps.256.i32", c.grid_gaps);
 }
 
-void OpenHeadlessGraphics() {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);  // keeps a driver the caller chose
-    SelectGraphicsDriver(CreateGLDriver(), 2);
-    if (!OpenGraphics(kScreenW, kScreenH, 0, 60, 0))
-        Fail("cannot open graphics: " + LastGraphicsError());
-}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -173,9 +167,9 @@ int main(int argc, char** argv) {
     fs::create_directories(options.out, error);
     if (error) Fail("cannot create " + options.out.string() + ": " + error.message());
     FixClock(options.clock);
-    OpenHeadlessGraphics();
-    Content& content = Generated();
-    generate_startup_content(content, kScreenW, kScreenH);
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);  // keeps a driver the caller chose
+    if (!StartUpThroughGeneration()) Fail("cannot open graphics: " + LastGraphicsError());
+    const Content& content = Generated();
     const int after_generation = RandomState();
     // The first enemy is created here, as start-up does, once enemies exist: its sprites and
     // fields (enemy_ship.png, enemy_shadow.png, enemy_bump.SxS.f32, enemy.json) and the state

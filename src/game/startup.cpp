@@ -7,6 +7,8 @@
 #include "game/main_loop.hpp"
 #include "game/play_frame.hpp"
 #include "game/window_title.hpp"
+#include "generate/content.hpp"
+#include "generate/pipeline.hpp"
 #include "platform/events.hpp"
 #include "platform/graphics.hpp"
 #include "platform/input.hpp"
@@ -18,7 +20,7 @@
 namespace {
 constexpr int kBackBuffered = 2;
 
-// Steps 2-6: driver, title, window, caption, drawing defaults.
+// Steps 2-5: driver, title, window, caption.
 bool OpenGameWindow(TGameState& g) {
     SelectGraphicsDriver(CreateGLDriver(), kBackBuffered);
     g.app_title = "Orbitrants";
@@ -32,10 +34,6 @@ bool OpenGameWindow(TGameState& g) {
     g.window_handle = ActiveWindow();
     strip_caption();
     set_window_title(g.window_handle);
-    SetAutoCentre(1);
-    SetBlend(BLEND_ALPHA);
-    SetClsColor(52, 84, 145);
-    Cls();
     return true;
 }
 
@@ -49,12 +47,19 @@ void PlaceShipAndHole(TGameState& g) {
 }
 }  // namespace
 
-bool StartUp() {
+bool StartUpThroughGeneration() {
     TGameState& g = Game();
     // Step 1, the object lists, belongs to the object types.
     if (!OpenGameWindow(g)) return false;
-    // Steps 7-8: the vignette image and content generation run here, before anything else
-    // draws a random number.
+    // Steps 6-8: drawing defaults, vignette, generation. Nothing before them draws a random
+    // number, so the vignette is the same on every run.
+    generate_startup_content(Generated(), g.screen_w, g.screen_h);
+    return true;
+}
+
+bool StartUp() {
+    if (!StartUpThroughGeneration()) return false;
+    TGameState& g = Game();
     PlaceShipAndHole(g);
     // Step 12: the first enemy is created here once enemies exist.
     HidePointer();

@@ -2,6 +2,9 @@
 // (graphics, window operations, events, pointer), the game state, hook and loop.
 #pragma once
 
+// Runs start-up through content generation: window, caption, drawing defaults, vignette and
+// every generated image; false, after telling the player why, when the window cannot open.
+bool StartUpThroughGeneration();
 // Runs start-up up to the main loop; false, after telling the player why, when the game
 // window cannot be opened.
 bool StartUp();

@@ -46,6 +46,8 @@ class TVorn2DDriver {
     // Reads the back-buffer rectangle with top-left (x, y) into a new RGBA32 pixmap, alpha 255.
     virtual PixmapPtr GrabPixmap(int x, int y, int w, int h) = 0;
     virtual void SetResolution(float w, float h) = 0;
+    // Forgets the attached graphics without touching the 3D interface (already shut down).
+    virtual void AbandonGraphics() {}
     // Waits until everything drawn so far is in the back buffer (benchmarks, tests).
     virtual void Finish() {}
     // Debug aid: draw every primitive as soon as it is queued (to compare with batching).

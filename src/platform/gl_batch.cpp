@@ -1,6 +1,7 @@
 // The OpenGL driver's primitives and their batching. Each primitive becomes triangles, lines or
-// points in a queue; the queue is drawn when the texture, blend mode, scissor or projection
-// changes, before presents, grabs and uploads, and when primitive kinds would be reordered.
+// points in a queue; the queue is drawn when a primitive needs another texture, blend mode,
+// scissor or projection, before presents, grabs and uploads of its texture, and when primitive
+// kinds would be reordered.
 #include <cstring>
 
 #include "platform/draw_geometry.hpp"
@@ -25,16 +26,17 @@ TGLVertex TGLVorn2DDriver::Transformed(float x, float y, float tx, float ty) con
 // would change the result or overflow the buffers.
 void TGLVorn2DDriver::MakeRoom(Kind kind, GLuint texture, int vertices, int indices) {
     if (queued_total_ == 0) return;
-    const bool reorders = kind != last_kind_ && blend_ != kOrderFreeBlend;
+    const bool reorders = kind != last_kind_ && state_.blend != kOrderFreeBlend;
     const bool full = queued_total_ + vertices > kMaxBatchVertices ||
                       int(queued_indices_.size()) + indices > kMaxBatchIndices;
-    if (texture != queued_texture_ || reorders || full) Flush();
+    if (texture != queued_texture_ || !(state_ == queued_state_) || reorders || full) Flush();
 }
 
 void TGLVorn2DDriver::Queue(Kind kind, GLuint texture, const TGLVertex* v, int count) {
     if (!graphics_ || count <= 0) return;
     MakeRoom(kind, texture, count, 0);
     queued_texture_ = texture;
+    queued_state_ = state_;
     queued_[kind].insert(queued_[kind].end(), v, v + count);
     queued_total_ += count;
     last_kind_ = kind;
@@ -46,6 +48,7 @@ void TGLVorn2DDriver::QueueTriangles(GLuint texture, const TGLVertex* v, int cou
     if (!graphics_ || count <= 0 || index_count <= 0) return;
     MakeRoom(kTriangles, texture, count, index_count);
     queued_texture_ = texture;
+    queued_state_ = state_;
     const uint32_t base = uint32_t(queued_[kTriangles].size());
     queued_[kTriangles].insert(queued_[kTriangles].end(), v, v + count);
     for (int i = 0; i < index_count; ++i)
@@ -110,8 +113,16 @@ void TGLVorn2DDriver::UploadAndDraw() {
         index_at = Stream(GL_ELEMENT_ARRAY_BUFFER, queued_indices_.data(), queued_indices_.size(),
                           sizeof(uint32_t), kMaxBatchIndices, &ibo_used_);
     }
+    DrawQueued(base, first, index_at);
+}
+
+// Issues one draw call per kind of what UploadAndDraw put at `base` (vertices, with each kind at
+// `first`) and `index_at` (triangle indices).
+void TGLVorn2DDriver::DrawQueued(size_t base, const size_t* first, size_t index_at) {
+    ApplyState(queued_state_);
     cache_.BindTexture(queued_texture_);
-    cache_.UseProgram((queued_texture_ != white_ ? 1 : 0) | (alpha_test_ ? 2 : 0));
+    const bool alpha_test = queued_state_.blend == 1;
+    cache_.UseProgram((queued_texture_ != white_ ? 1 : 0) | (alpha_test ? 2 : 0));
     static constexpr GLenum kModes[kKindCount] = {GL_TRIANGLES, GL_LINES, GL_POINTS};
     if (!queued_indices_.empty()) {
         glDrawElementsBaseVertex(GL_TRIANGLES, GLsizei(queued_indices_.size()), GL_UNSIGNED_INT,
@@ -133,7 +144,9 @@ void TGLVorn2DDriver::ReleaseTexture(GLuint texture) {
 }
 
 void TGLVorn2DDriver::BindForUpload(GLuint texture) {
-    Flush();
+    // Queued primitives that sample this texture must see its old content. Others bind their own
+    // texture when they are drawn.
+    if (queued_total_ > 0 && queued_texture_ == texture) Flush();
     cache_.BindTexture(texture);
 }
 

@@ -17,8 +17,8 @@ layout(location = 0) in vec2 a_pos;
 layout(location = 1) in vec2 a_uv;
 layout(location = 2) in vec4 a_colour;
 uniform vec2 u_scale;
-out vec2 v_uv;
-out vec4 v_colour;
+noperspective out vec2 v_uv;
+flat out vec4 v_colour;
 void main() {
     gl_Position = vec4(a_pos.x * u_scale.x - 1.0, 1.0 - a_pos.y * u_scale.y, 0.0, 1.0);
     v_uv = a_uv;
@@ -29,8 +29,8 @@ void main() {
 // Texture times vertex colour; the mask mode drops fragments whose alpha byte is below 128.
 constexpr const char* kFragmentShader = R"(
 uniform sampler2D u_texture;
-in vec2 v_uv;
-in vec4 v_colour;
+noperspective in vec2 v_uv;
+flat in vec4 v_colour;
 out vec4 o_colour;
 void main() {
 #if TEXTURED
@@ -62,31 +62,32 @@ GLuint CompileShader(GLenum type, const char* source) {
 }
 
 // The program of variant `index` (bit 0 textured, bit 1 alpha test); 0 on failure.
+// Links the two shaders into a program whose sampler reads texture unit 0; 0 on failure.
+GLuint Link(GLuint vs, GLuint fs) {
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vs);
+    glAttachShader(program, fs);
+    glLinkProgram(program);
+    GLint ok = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        glDeleteProgram(program);
+        return 0;
+    }
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "u_texture"), 0);
+    return program;
+}
+
 GLuint LinkProgram(int index) {
     const std::string fragment = std::string("#version 330 core\n#define TEXTURED ") +
                                  std::to_string(index & 1) + "\n#define ALPHA_TEST " +
                                  std::to_string(index >> 1 & 1) + "\n" + kFragmentShader;
     GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
     GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragment.c_str());
-    GLuint program = 0;
-    if (vs && fs) {
-        program = glCreateProgram();
-        glAttachShader(program, vs);
-        glAttachShader(program, fs);
-        glLinkProgram(program);
-        GLint ok = 0;
-        glGetProgramiv(program, GL_LINK_STATUS, &ok);
-        if (!ok) {
-            glDeleteProgram(program);
-            program = 0;
-        }
-    }
+    const GLuint program = vs && fs ? Link(vs, fs) : 0;
     if (vs) glDeleteShader(vs);
     if (fs) glDeleteShader(fs);
-    if (program) {
-        glUseProgram(program);
-        glUniform1i(glGetUniformLocation(program, "u_texture"), 0);
-    }
     return program;
 }
 
@@ -126,6 +127,7 @@ bool TGLVorn2DDriver::CreateObjects() {
         if (!programs_[i]) return false;
         scale_locs_[i] = glGetUniformLocation(programs_[i], "u_scale");
     }
+    // The back buffer: an off-screen framebuffer of the window's size that keeps its content.
     glGenFramebuffers(1, &fbo_);
     glGenRenderbuffers(1, &colour_rb_);
     glBindRenderbuffer(GL_RENDERBUFFER, colour_rb_);
@@ -133,6 +135,17 @@ bool TGLVorn2DDriver::CreateObjects() {
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_rb_);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    CreateVertexArray();
+    const uint32_t white = 0xFFFFFFFFu;  // what untextured primitives "sample"
+    glGenTextures(1, &white_);
+    glBindTexture(GL_TEXTURE_2D, white_);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &white);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    return true;
+}
+
+void TGLVorn2DDriver::CreateVertexArray() {
     glGenVertexArrays(1, &vao_);
     glBindVertexArray(vao_);
     glGenBuffers(1, &vbo_);
@@ -150,13 +163,6 @@ bool TGLVorn2DDriver::CreateObjects() {
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
                           (void*)offsetof(TGLVertex, rgba));
-    const uint32_t white = 0xFFFFFFFFu;
-    glGenTextures(1, &white_);
-    glBindTexture(GL_TEXTURE_2D, white_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &white);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    return true;
 }
 
 void TGLVorn2DDriver::DeleteObjects() {
@@ -184,6 +190,18 @@ void TGLVorn2DDriver::DetachGraphics() {
     if (g_attached == this) g_attached = nullptr;
 }
 
+void TGLVorn2DDriver::AbandonGraphics() {
+    for (auto& q : queued_)
+        q.clear();
+    queued_indices_.clear();
+    queued_total_ = 0;
+    for (GLuint& program : programs_)
+        program = 0;
+    white_ = vbo_ = ibo_ = vao_ = fbo_ = colour_rb_ = 0;
+    graphics_ = nullptr;
+    if (g_attached == this) g_attached = nullptr;
+}
+
 void TGLVorn2DDriver::ResetGLContext() {
     cache_.Forget();
     cache_.SetPrograms(programs_, scale_locs_, kPrograms);
@@ -197,10 +215,10 @@ void TGLVorn2DDriver::ResetGLContext() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     blend_ = 0;
-    res_w_ = float(width_), res_h_ = float(height_);
-    cache_.Projection(res_w_, res_h_);
-    cache_.Scissor(scissor_);
-    cache_.ScissorBox(scissor_box_[0], scissor_box_[1], scissor_box_[2], scissor_box_[3]);
+    state_ = TGLBatchState{};
+    state_.res_w = float(width_), state_.res_h = float(height_);
+    queued_state_ = state_;
+    ApplyState(state_);
     cache_.BindTexture(white_);
     queued_texture_ = white_;
     vbo_used_ = kMaxBatchVertices;  // the first flush starts on fresh storage
@@ -209,29 +227,29 @@ void TGLVorn2DDriver::ResetGLContext() {
 
 void TGLVorn2DDriver::SetBlend(int mode) {
     if (mode == blend_) return;
-    Flush();
-    ApplyBlend(mode);
     blend_ = mode;
+    // Modes outside the table change nothing but the remembered mode, as on the game's platform.
+    if (mode >= 1 && mode <= 5) state_.blend = mode;
 }
 
-void TGLVorn2DDriver::ApplyBlend(int mode) {
-    switch (mode) {
-        case 1:  // mask
-            cache_.Blend(false, 0, 0), alpha_test_ = true;
-            break;
+void TGLVorn2DDriver::ApplyState(const TGLBatchState& state) {
+    switch (state.blend) {
         case 3:  // alpha
-            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA), alpha_test_ = false;
+            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
             break;
         case 4:  // light
-            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE), alpha_test_ = false;
+            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE);
             break;
         case 5:  // shade
-            cache_.Blend(true, GL_DST_COLOR, GL_ZERO), alpha_test_ = false;
+            cache_.Blend(true, GL_DST_COLOR, GL_ZERO);
             break;
-        default:  // solid and unknown modes
-            cache_.Blend(false, 0, 0), alpha_test_ = false;
+        default:  // mask (its alpha test is a shader variant) and solid
+            cache_.Blend(false, 0, 0);
             break;
     }
+    cache_.Scissor(state.scissor);
+    if (state.scissor) cache_.ScissorBox(state.box[0], state.box[1], state.box[2], state.box[3]);
+    cache_.Projection(state.res_w, state.res_h);
 }
 
 void TGLVorn2DDriver::SetAlpha(float alpha) {
@@ -253,14 +271,10 @@ void TGLVorn2DDriver::SetClsColor(int r, int g, int b) {
 }
 
 void TGLVorn2DDriver::SetViewport(int x, int y, int w, int h) {
-    const bool on = !(x == 0 && y == 0 && w == width_ && h == height_);
+    state_.scissor = !(x == 0 && y == 0 && w == width_ && h == height_);
     const int box[4] = {x, height_ - y - h, w, h};  // OpenGL counts rows from the bottom
-    if (on == scissor_ && (!on || std::memcmp(box, scissor_box_, sizeof box) == 0)) return;
-    Flush();
-    scissor_ = on;
-    if (on) std::memcpy(scissor_box_, box, sizeof box);
-    cache_.Scissor(scissor_);
-    if (on) cache_.ScissorBox(box[0], box[1], box[2], box[3]);
+    for (int i = 0; i < 4; ++i)
+        state_.box[i] = state_.scissor ? box[i] : 0;
 }
 
 void TGLVorn2DDriver::SetTransform(float ix, float iy, float jx, float jy) {
@@ -272,10 +286,7 @@ void TGLVorn2DDriver::SetLineWidth(float width) {
 }
 
 void TGLVorn2DDriver::SetResolution(float w, float h) {
-    if (w == res_w_ && h == res_h_) return;
-    Flush();
-    res_w_ = w, res_h_ = h;
-    cache_.Projection(w, h);
+    state_.res_w = w, state_.res_h = h;
 }
 
 void TGLVorn2DDriver::Cls() {
@@ -289,7 +300,6 @@ void TGLVorn2DDriver::Cls() {
     glClearColor(cls_[0] / 255.0f, cls_[1] / 255.0f, cls_[2] / 255.0f, 1.0f);
     cache_.Scissor(false);  // the whole back buffer, whatever the viewport
     glClear(GL_COLOR_BUFFER_BIT);
-    cache_.Scissor(scissor_);
 }
 
 void TGLVorn2DDriver::Flip(int sync) {
@@ -303,7 +313,6 @@ void TGLVorn2DDriver::Flip(int sync) {
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, dw, dh, GL_COLOR_BUFFER_BIT, filter);
     graphics_->SwapBuffers(sync);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    cache_.Scissor(scissor_);
 }
 
 void TGLVorn2DDriver::Finish() {

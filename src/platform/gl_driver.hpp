@@ -19,6 +19,17 @@ struct TGLVertex {
     uint32_t rgba;  // bytes R, G, B, A in memory order
 };
 
+// The pipeline state a primitive is drawn with, apart from its texture. Setters only change
+// the wanted state; it reaches OpenGL when primitives queued with it are drawn, so that a change
+// undone before anything is drawn costs nothing.
+struct TGLBatchState {
+    int blend = 2;  // the blend mode in force (unknown modes leave the previous one in force)
+    bool scissor = false;
+    int box[4] = {0, 0, 0, 0};  // scissor box, rows counted from the bottom; zero when off
+    float res_w = 1, res_h = 1;  // logical size projected onto the back buffer
+    bool operator==(const TGLBatchState&) const = default;
+};
+
 class TGLVorn2DDriver final : public TVorn2DDriver {
   public:
     // Vertices held before a flush is forced; a named limit so nothing grows without bound.
@@ -49,6 +60,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     PixmapPtr GrabPixmap(int x, int y, int w, int h) override;
     void SetResolution(float w, float h) override;
     void Finish() override;
+    void AbandonGraphics() override;
     void SetFlushEachPrimitive(bool on) override { flush_each_ = on; }
     int DrawCallCount() const override { return draw_calls_; }
 
@@ -62,7 +74,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     void Flush();
     // Draws what is queued if it uses `texture`, then deletes the texture.
     void ReleaseTexture(GLuint texture);
-    // Binds `texture` for an upload (drawing whatever is queued first).
+    // Binds `texture` for an upload (drawing first whatever is queued with it).
     void BindForUpload(GLuint texture);
     bool attached() const { return graphics_ != nullptr; }
 
@@ -80,9 +92,11 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
                         int index_count);
     void QueueFan(GLuint texture, const TGLVertex* v, int count);
     bool CreateObjects();
+    void CreateVertexArray();
     void DeleteObjects();
-    void ApplyBlend(int mode);
+    void ApplyState(const TGLBatchState& state);
     void UploadAndDraw();
+    void DrawQueued(size_t base, const size_t* first, size_t index_at);
 
     TGraphics* graphics_ = nullptr;
     TGLStateCache cache_;
@@ -92,17 +106,16 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     GLuint programs_[kPrograms] = {};
     GLint scale_locs_[kPrograms] = {};
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0, fbo_ = 0, colour_rb_ = 0, white_ = 0;
-    bool alpha_test_ = false;
+
     int width_ = 0, height_ = 0;  // back buffer size in window pixels
     float ix_ = 1, iy_ = 0, jx_ = 0, jy_ = 1;
     uint8_t r_ = 255, g_ = 255, b_ = 255, a_ = 255;
     uint32_t rgba_ = 0xFFFFFFFFu;
     uint8_t cls_[3] = {0, 0, 0};
     float line_width_ = 1.0f;
-    int blend_ = 0;  // remembered mode; 0 = none applied since the context reset
-    bool scissor_ = false;
-    int scissor_box_[4] = {0, 0, 0, 0};
-    float res_w_ = 0, res_h_ = 0;
+    int blend_ = 0;  // remembered mode; 0 = none set since the context reset
+    TGLBatchState state_;         // wanted by the next primitive
+    TGLBatchState queued_state_;  // of the queued primitives
 
     std::vector<TGLVertex> queued_[kKindCount];
     std::vector<uint32_t> queued_indices_;  // triangles, into queued_[kTriangles]

@@ -97,6 +97,17 @@ void SetFilters(int flags) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, mipmapped ? 1000 : 0);
 }
 
+// Flags that shape a texture object.
+constexpr int kTextureFlags = IMAGE_FILTERED | IMAGE_MIPMAPPED;
+
+// Whether `old` is a frame of `driver` in this context, held only by its image, whose texture
+// has the size and flags wanted, so that new pixels can be uploaded into it.
+bool Fits(const FramePtr& old, const TGLVorn2DDriver* driver, int tw, int th, int flags) {
+    auto* f = dynamic_cast<TGLImageFrame*>(old.get());
+    return f && old.use_count() == 1 && f->seq == GraphicsGeneration() && f->driver == driver &&
+           f->tex_w == tw && f->tex_h == th && f->flags == (flags & kTextureFlags);
+}
+
 // Fills the bound texture of tw x th from `p`; `fresh` when its storage must be made first.
 void Upload(const PixmapPtr& p, int tw, int th, int flags, bool fresh) {
     if (flags & IMAGE_MIPMAPPED) {
@@ -142,10 +153,7 @@ FramePtr TGLVorn2DDriver::RebuildFrame(const PixmapPtr& pixmap, int flags, const
     PixmapPtr p = pixmap;
     const int w = std::min(p->width, tw), h = std::min(p->height, th);
     if (w != p->width || h != p->height) p = ResizePixmap(*p, w, h);
-    auto* reuse = dynamic_cast<TGLImageFrame*>(old.get());
-    const bool fits = reuse && old.use_count() == 1 && reuse->seq == GraphicsGeneration() &&
-                      reuse->driver == this && reuse->tex_w == tw && reuse->tex_h == th &&
-                      reuse->flags == (flags & (IMAGE_FILTERED | IMAGE_MIPMAPPED));
+    const bool fits = Fits(old, this, tw, th, flags);
     std::shared_ptr<TGLImageFrame> frame;
     if (fits) {
         frame = std::static_pointer_cast<TGLImageFrame>(old);
@@ -158,7 +166,7 @@ FramePtr TGLVorn2DDriver::RebuildFrame(const PixmapPtr& pixmap, int flags, const
     }
     Upload(p, tw, th, flags, !fits);
     frame->tex_w = tw, frame->tex_h = th;
-    frame->flags = flags & (IMAGE_FILTERED | IMAGE_MIPMAPPED);
+    frame->flags = flags & kTextureFlags;
     frame->uscale = 1.0f / float(tw), frame->vscale = 1.0f / float(th);
     frame->u1 = float(w) * frame->uscale, frame->v1 = float(h) * frame->vscale;
     frame->seq = GraphicsGeneration();

@@ -53,8 +53,11 @@ std::shared_ptr<TVorn2DDriver> CreateGLDriver();
 // Opens the window and its drawing context and makes it current; null on failure, with the
 // reason in LastGraphicsError().
 TGraphics* OpenGraphics(int width, int height, int depth, int hertz, int flags);
+// Why the last OpenGraphics failed; empty after a success.
 const std::string& LastGraphicsError();
+// Closes the open graphics (if any); their textures become stale.
 void CloseGraphics();
+// Size the open graphics were asked for (0 while none are open).
 int ScreenWidth();
 int ScreenHeight();
 
@@ -65,22 +68,36 @@ int ScreenHeight();
 void SetColor(int r, int g, int b);
 // Drawing alpha; the driver clamps to 0..1 and truncates alpha * 255 to a byte.
 void SetAlpha(float alpha);
+// Blend mode, one of BLEND_MASK .. BLEND_SHADE.
 void SetBlend(int mode);
+// Line width: 1 or less draws thin lines, more draws quads.
 void SetLineWidth(float width);
+// Clear colour; Cls fills the whole back buffer with it, alpha 255.
 void SetClsColor(int r, int g, int b);
 void Cls();
+// Rotation (positive turns clockwise on screen) and scale of everything drawn after.
 void SetRotation(float degrees);
 void SetScale(float sx, float sy);
+// Translation added to every drawing position.
 void SetOrigin(float x, float y);
+// Global handle of rectangles, ovals, lines and text (stored negated).
 void SetHandle(float x, float y);
+// Clip rectangle in window pixels; the whole window turns clipping off.
 void SetViewport(int x, int y, int w, int h);
+// Size of the area projected onto the window (the window size by default).
 void SetLogicalSize(float w, float h);
+// Font of DrawText; null selects the built-in font.
 void SetImageFont(std::shared_ptr<TImageFont> font);
+// Filled rectangle, and the filled ellipse inscribed in it.
 void DrawRect(float x, float y, float w, float h);
 void DrawOval(float x, float y, float w, float h);
+// Line from (x, y) to (x2, y2); its end pixel is plotted when draw_last_pixel is non-zero.
 void DrawLine(float x, float y, float x2, float y2, int draw_last_pixel = 1);
+// One pixel at (x, y) plus the origin, untransformed.
 void Plot(float x, float y);
+// Frame `frame` of `image` with its handle at (x, y); nothing for a frame it does not have.
 void DrawImage(const ImagePtr& image, float x, float y, int frame = 0);
+// Text in the current font; characters the font lacks are skipped without advancing.
 void DrawText(const std::string& text, float x, float y);
 // Presents the back buffer (emitting the flip hook first); the back buffer keeps its content.
 void Flip(int sync);

@@ -22,6 +22,18 @@ uint32_t NeighbourAverage(const TPixmap& src, const std::vector<uint8_t>& is_mas
     return uint32_t(sum_r / count) << 16 | uint32_t(sum_g / count) << 8 | uint32_t(sum_b / count);
 }
 
+// For each pixel of an RGBA32 pixmap, row by row: 1 where its colour is (r, g, b).
+std::vector<uint8_t> MaskMap(const TPixmap& src, int r, int g, int b) {
+    std::vector<uint8_t> is_mask(size_t(src.width) * size_t(src.height));
+    for (int y = 0; y < src.height; ++y) {
+        for (int x = 0; x < src.width; ++x) {
+            const uint8_t* p = src.PixelPtr(x, y);
+            is_mask[size_t(y) * src.width + x] = p[0] == r && p[1] == g && p[2] == b;
+        }
+    }
+    return is_mask;
+}
+
 // One channel of `argb` (shift 0, 8, 16 or 24) as a float.
 float Channel(uint32_t argb, int shift) {
     return float((argb >> shift) & 0xFF);
@@ -61,13 +73,7 @@ PixmapPtr MaskPixmap(const TPixmap& pixmap, int r, int g, int b) {
         src = converted.get();
     }
     const int w = src->width, h = src->height;
-    std::vector<uint8_t> is_mask(size_t(w > 0 ? w : 0) * size_t(h > 0 ? h : 0));
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const uint8_t* p = src->PixelPtr(x, y);
-            is_mask[size_t(y) * w + x] = p[0] == r && p[1] == g && p[2] == b;
-        }
-    }
+    const std::vector<uint8_t> is_mask = MaskMap(*src, r, g, b);
     PixmapPtr out = CreatePixmap(w, h, PIXFMT_RGBA32, 4);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {

@@ -2,7 +2,9 @@
 // Keys without a virtual-key code and events the game has no id for give no event.
 #include "platform/sdl_events.hpp"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace {
 using KeyTable = std::array<uint8_t, SDL_NUM_SCANCODES>;
@@ -119,10 +121,15 @@ int TranslateKey(const SDL_KeyboardEvent& k, TSdlTranslation& state, TEvent* out
     return 1;
 }
 
+// Client positions are signed 16-bit, so summed deltas never overflow.
+int ClampCoordinate(int64_t v) {
+    return static_cast<int>(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX));
+}
+
 int TranslateMotion(const SDL_MouseMotionEvent& m, TSdlTranslation& state, TEvent* out) {
     if (state.relative) {
-        state.pointer_x += m.xrel;
-        state.pointer_y += m.yrel;
+        state.pointer_x = ClampCoordinate(static_cast<int64_t>(state.pointer_x) + m.xrel);
+        state.pointer_y = ClampCoordinate(static_cast<int64_t>(state.pointer_y) + m.yrel);
     } else {
         state.pointer_x = m.x;
         state.pointer_y = m.y;
@@ -152,7 +159,8 @@ int TranslateButton(const SDL_MouseButtonEvent& b, TSdlTranslation& state, TEven
 }
 
 int TranslateWheel(const SDL_MouseWheelEvent& w, const TSdlTranslation& state, TEvent* out) {
-    const int steps = w.direction == SDL_MOUSEWHEEL_FLIPPED ? -w.y : w.y;
+    const int64_t raw = w.direction == SDL_MOUSEWHEEL_FLIPPED ? -static_cast<int64_t>(w.y) : w.y;
+    const int steps = static_cast<int>(std::clamp<int64_t>(raw, INT32_MIN + 1, INT32_MAX));
     if (steps == 0) return 0;
     out[0] = Make(EVENT_MOUSE_WHEEL, steps, state);
     return 1;

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/events.hpp"
 #include "platform/input.hpp"
 #include "platform/pacing.hpp"
 #include "platform/sdl_system.hpp"
