@@ -40,9 +40,10 @@ Options ParseArgs(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--clock" && i + 1 < argc) {
+            const char* text = argv[++i];
             char* end = nullptr;
-            const long ms = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || ms < -2147483648L || ms > 2147483647L)
+            const long ms = std::strtol(text, &end, 10);
+            if (end == text || *end != '\0' || ms < -2147483648L || ms > 2147483647L)
                 Fail("--clock needs a whole number of milliseconds");
             o.clock = static_cast<int>(ms);
         } else if (o.out.empty() && arg.rfind("--", 0) != 0) {
@@ -179,5 +180,7 @@ int main(int argc, char** argv) {
     rng << "after_generation " << after_generation << "\n";
     if (!rng) Fail("cannot write rng.txt");
     CloseGraphics();
+    std::printf("orbitrants-dump: content for clock %d written to %s\n", options.clock,
+                options.out.c_str());
     return 0;
 }

@@ -23,4 +23,27 @@ void ForSlices(int n, int threads, const std::function<void(int, int)>& fn) {
         w.join();
 }
 
+void ReliefNormals(const float* height, int S, double lean, float* nx_out, float* ny_out,
+                   float* nz_out) {
+    for (float x = 0; x < S - 1; x += 1) {
+        for (float y = 0; y < S - 1; y += 1) {
+            const int at = ToInt(x + static_cast<double>(y) * S);
+            const double a = height[at];
+            double nx = height[ToInt(x + 1 + static_cast<double>(y) * S)] - a;
+            double ny = height[ToInt(x + (y + 1.0) * S)] - a;
+            double nz = 1;
+            const double L = nx * nx + ny * ny;
+            if (L != 0) {
+                const double root = Sqrt(L);
+                nz = lean * Sqrt(1 - root * root);
+                const double len = Sqrt(nx * nx + ny * ny + nz * nz);
+                nx = nx / len, ny = ny / len, nz = nz / len;
+            }
+            nx_out[at] = static_cast<float>(nx);
+            ny_out[at] = static_cast<float>(ny);
+            nz_out[at] = static_cast<float>(nz);
+        }
+    }
+}
+
 }  // namespace gen

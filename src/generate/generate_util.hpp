@@ -107,4 +107,10 @@ inline uint32_t Argb(int a, uint32_t rgb) {
 // last slice. With threads <= 1 it is a plain call of fn(0, n).
 void ForSlices(int n, int threads, const std::function<void(int, int)>& fn);
 
+// Unit normals of an S x S relief from each sample's right and lower neighbours, with the
+// vertical term lean * sqrt(1 - slope); a flat sample gets (0, 0, 1). The last row and
+// column are not computed.
+void ReliefNormals(const float* height, int S, double lean, float* nx_out, float* ny_out,
+                   float* nz_out);
+
 }  // namespace gen

@@ -86,40 +86,14 @@ void StageRelief(const HoleShape& g, const PixelGeometry* geometry, float k, flo
     }
 }
 
-// Unit normals of stage k from `height`; the last row and column stay zero.
-void StageNormals(const HoleShape& g, float k, const float* height, float* nx_out, float* ny_out,
-                  float* nz_out) {
-    const int S = g.S;
-    const double lean = Single(0.1f) - k * Single(0.0005f);
-    for (float x = 0; x < S - 1; x += 1) {
-        for (float y = 0; y < S - 1; y += 1) {
-            const int at = ToInt(x + static_cast<double>(y) * S);
-            const double a = height[at];
-            double nx = height[ToInt(x + 1 + static_cast<double>(y) * S)] - a;
-            double ny = height[ToInt(x + (y + 1.0) * S)] - a;
-            double nz = 1;
-            const double L = nx * nx + ny * ny;
-            if (L != 0) {
-                const double root = Sqrt(L);
-                nz = lean * Sqrt(1 - root * root);
-                const double len = Sqrt(nx * nx + ny * ny + nz * nz);
-                nx = nx / len, ny = ny / len, nz = nz / len;
-            }
-            nx_out[at] = static_cast<float>(nx);
-            ny_out[at] = static_cast<float>(ny);
-            nz_out[at] = static_cast<float>(nz);
-        }
-    }
-}
-
 // Builds stage k (mask and normals), using `height` for its relief.
 void BuildStage(Content& s, const HoleShape& g, const PixelGeometry* geometry, float k,
                 float* height) {
     const size_t area = static_cast<size_t>(g.S) * g.S;
     const size_t base = static_cast<size_t>(ToInt(k * static_cast<double>(area)));
     StageRelief(g, geometry, k, height, s.hole_mask.data() + base);
-    StageNormals(g, k, height, s.hole_normx.data() + base, s.hole_normy.data() + base,
-                 s.hole_normz.data() + base);
+    ReliefNormals(height, g.S, Single(0.1f) - k * Single(0.0005f), s.hole_normx.data() + base,
+                  s.hole_normy.data() + base, s.hole_normz.data() + base);
 }
 }  // namespace
 

@@ -30,7 +30,7 @@ void MazeColumns(TPixmap& pix, const float* blurred, const uint8_t* trace, int x
     const int w = pix.width, h = pix.height;
     for (float x = x0; x < x1 && x < w - 1; x += 1) {
         for (float y = 0; y < h - 1; y += 1) {
-            const int i = ToInt(x + y * w);
+            const int i = ToInt(x + static_cast<double>(y) * w);
             const int a = MazeAlpha(blurred[i], trace[i]);
             PutPixel(pix, ToInt(x), ToInt(y), Argb(a, 0xFFFFFF));
         }

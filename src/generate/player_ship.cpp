@@ -45,31 +45,6 @@ void Relief(Content& s) {
     }
 }
 
-// Unit normals from the right and lower neighbours; the last row and column stay zero.
-void Normals(Content& s) {
-    const int S = s.player_size;
-    const FloatField& bump = s.player_bump;
-    for (float i = 0; i < S - 1; i += 1) {
-        for (float j = 0; j < S - 1; j += 1) {
-            const int at = FloatToInt(i + static_cast<double>(j) * S);
-            const double a = bump[at];
-            double nx = bump[FloatToInt(i + 1 + static_cast<double>(j) * S)] - a;
-            double ny = bump[FloatToInt(i + (j + 1.0) * S)] - a;
-            double nz = 1;
-            const double L = nx * nx + ny * ny;
-            if (L != 0) {
-                const double root = Sqrt(L);
-                nz = Single(0.02f) * Sqrt(1 - root * root);
-                const double len = Sqrt(nx * nx + ny * ny + nz * nz);
-                nx = nx / len, ny = ny / len, nz = nz / len;
-            }
-            s.player_normx[at] = static_cast<float>(nx);
-            s.player_normy[at] = static_cast<float>(ny);
-            s.player_normz[at] = static_cast<float>(nz);
-        }
-    }
-}
-
 // Raises the relief to a near-opaque silhouette, blurs it and writes `player_shadow`.
 void Shadow(Content& s) {
     const int S = s.player_size;
@@ -99,7 +74,9 @@ void generate_player_ship(Content& content) {
                           &content.player_normz, &content.player_soft, &content.player_silhouette})
         f->assign(n, 0.0f);
     Relief(content);
-    Normals(content);
+    ReliefNormals(content.player_bump.data(), content.player_size, Single(0.02f),
+                  content.player_normx.data(), content.player_normy.data(),
+                  content.player_normz.data());
     Shadow(content);
     content.player_ship = CreateImage(S, S, 1, 11);
 }

@@ -25,7 +25,7 @@ struct TGLVertex {
 struct TGLBatchState {
     int blend = 2;  // the blend mode in force (unknown modes leave the previous one in force)
     bool scissor = false;
-    int box[4] = {0, 0, 0, 0};  // scissor box, rows counted from the bottom; zero when off
+    int box[4] = {0, 0, 0, 0};   // scissor box, rows counted from the bottom; zero when off
     float res_w = 1, res_h = 1;  // logical size projected onto the back buffer
     bool operator==(const TGLBatchState&) const = default;
 };
@@ -113,7 +113,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     uint32_t rgba_ = 0xFFFFFFFFu;
     uint8_t cls_[3] = {0, 0, 0};
     float line_width_ = 1.0f;
-    int blend_ = 0;  // remembered mode; 0 = none set since the context reset
+    int blend_ = 0;               // remembered mode; 0 = none set since the context reset
     TGLBatchState state_;         // wanted by the next primitive
     TGLBatchState queued_state_;  // of the queued primitives
 
