@@ -10,9 +10,7 @@ source "$(dirname "$0")/xvfb.sh"
 start_xvfb
 
 err=$build/e2e_no_opengl.stderr
-MESA_GL_VERSION_OVERRIDE=3.0 "$game" 2>"$err" &
-game_pid=$!
-e2e_pids+=($game_pid)
+start_game MESA_GL_VERSION_OVERRIDE=3.0
 
 box=""
 for _ in $(seq 100); do

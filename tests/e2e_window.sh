@@ -12,15 +12,14 @@ start_xvfb
 # atom exists; interning it makes the caption removal visible to xprop.
 xprop -root -f _MOTIF_WM_HINTS 32c -set _MOTIF_WM_HINTS 0
 
-"$game" 2>"$build/e2e_window.stderr" &
-game_pid=$!
-e2e_pids+=($game_pid)
+err=$build/e2e_window.stderr
+start_game
 
 wid=""
 for _ in $(seq 100); do
     wid=$(find_window Orbitrants)
     [ -n "$wid" ] && break
-    kill -0 "$game_pid" 2>/dev/null || fail "the game exited early: $(cat "$build/e2e_window.stderr")"
+    kill -0 "$game_pid" 2>/dev/null || fail "the game exited early: $(cat "$err")"
     sleep 0.1
 done
 [ -n "$wid" ] || fail "no window captioned Orbitrants appeared"
@@ -46,25 +45,22 @@ for _ in $(seq 60); do
     sleep 1
     used=$(($(ticks) - before))
     if [ "$used" -lt $((hz / 2)) ]; then paced=yes; break; fi
-    kill -0 "$game_pid" 2>/dev/null || fail "the game exited: $(cat "$build/e2e_window.stderr")"
+    kill -0 "$game_pid" 2>/dev/null || fail "the game exited: $(cat "$err")"
 done
 [ -n "$paced" ] || fail "the main loop kept using over half a core (last second: $used ticks)"
 
 xdotool mousemove 640 300
 xdotool windowfocus --sync "$wid"
 xdotool key Escape
-for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "Escape did not end the game"
+wait_game_gone "Escape did not end the game"
 status=0
 wait "$game_pid" || status=$?
-[ "$status" -eq 0 ] || fail "exit status $status: $(cat "$build/e2e_window.stderr")"
+[ "$status" -eq 0 ] || fail "exit status $status: $(cat "$err")"
 
 # Escape pressed as soon as the caption is gone, while content is still being generated, is
 # counted at the first pump of the main loop and ends the game after its first pass. (Keys
 # pressed before the window has finished opening are flushed, as opening graphics does.)
-"$game" 2>"$build/e2e_window.stderr" &
-game_pid=$!
-e2e_pids+=($game_pid)
+start_game
 wid=""
 for _ in $(seq 400); do
     wid=$(find_window Orbitrants)
@@ -78,5 +74,5 @@ for _ in $(seq 600); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; don
 kill -0 "$game_pid" 2>/dev/null && fail "an early Escape did not end the game"
 status=0
 wait "$game_pid" || status=$?
-[ "$status" -eq 0 ] || fail "early Escape: exit status $status: $(cat "$build/e2e_window.stderr")"
+[ "$status" -eq 0 ] || fail "early Escape: exit status $status: $(cat "$err")"
 echo "PASS: borderless 1280x500 window at (320, 290), paced, quit on Escape (also early)"

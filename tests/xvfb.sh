@@ -35,3 +35,17 @@ start_xvfb() {
 find_window() {
     xwininfo -root -children | sed -n "s/^ *\(0x[0-9a-f]*\) \"$1\".*/\1/p" | head -1
 }
+
+# Starts the game (with any leading VAR=value words) in the background, its standard error
+# into $err; sets game_pid.
+start_game() {
+    env "$@" "$game" 2>"$err" &
+    game_pid=$!
+    e2e_pids+=($game_pid)
+}
+
+# Waits up to ten seconds for the game to exit; fails with $1 when it does not.
+wait_game_gone() {
+    for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || return 0; sleep 0.1; done
+    fail "$1"
+}
