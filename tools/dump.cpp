@@ -105,8 +105,8 @@ void WriteImage(const fs::path& dir, const std::string& name, const ImagePtr& im
     }
 }
 
-template <typename T>
-void WriteRaw(const fs::path& path, const std::vector<T>& data) {
+template <typename T, typename A>
+void WriteRaw(const fs::path& path, const std::vector<T, A>& data) {
     static_assert(std::endian::native == std::endian::little, "raw fields are little-endian");
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(data.data()),

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "platform/image.hpp"
+#include "platform/large_buffer.hpp"
 #include "platform/pixmap.hpp"
 
 // A flat row-major field of single-precision floats, sample (x, y) at x + y * width.
-using FloatField = std::vector<float>;
+using FloatField = std::vector<float, LargeAllocator<float>>;
 
 struct Content {
     // Screen-sized backdrop layers.

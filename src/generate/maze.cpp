@@ -7,6 +7,7 @@
 #include "generate/generate_util.hpp"
 #include "generate/generators.hpp"
 #include "platform/clock.hpp"
+#include "platform/large_buffer.hpp"
 
 using namespace gen;
 
@@ -75,7 +76,8 @@ void generate_maze(Content& content, int w, int h, int threads) {
     for (size_t i = 0; i < n; ++i)
         trace[i] = content.walk_map[i] == 1.0f;
     // The blur writes every sample of its scratch field before reading it.
-    const std::unique_ptr<float[]> scratch(new float[n]);
+    const std::unique_ptr<float, FreeLargeDeleter> scratch(
+        static_cast<float*>(AllocateLarge(n * sizeof(float))));
     for (int pass = 0; pass < kBlurPasses; ++pass)
         blur_threads(kBlurRadius, content.walk_map.data(), scratch.get(), w, h, threads);
     content.maze = CreateImage(w, h, 1, 11);

@@ -98,7 +98,9 @@ PixmapPtr TPixmap::Create(int width, int height, int format, int align) {
     p->format = format;
     p->pitch = (row + align - 1) / align * align;
     p->capacity = p->pitch * height;
-    p->owned_.reset(new uint8_t[p->capacity > 0 ? p->capacity : 1]());
+    const std::size_t bytes = p->capacity > 0 ? p->capacity : 1;
+    p->owned_.reset(static_cast<uint8_t*>(AllocateLarge(bytes)));
+    std::memset(p->owned_.get(), 0, bytes);
     p->pixels = p->owned_.get();
     return p;
 }

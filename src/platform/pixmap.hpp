@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/large_buffer.hpp"
+
 enum PixelFormat : int {
     PIXFMT_I8 = 1,
     PIXFMT_A8 = 2,
@@ -58,7 +60,7 @@ class TPixmap : public std::enable_shared_from_this<TPixmap> {
     static PixmapPtr CreateStatic(uint8_t* pixels, int width, int height, int pitch, int format);
 
   private:
-    std::unique_ptr<uint8_t[]> owned_;
+    std::unique_ptr<uint8_t, FreeLargeDeleter> owned_;
     void CheckInside(int x, int y) const;
     void CheckRect(int x, int y, int w, int h) const;
 };
