@@ -11,9 +11,9 @@
 #include <ctime>
 #include <vector>
 
-#include "platform/graphics.hpp"
-#include "platform/image.hpp"
-#include "platform/numbers.hpp"
+#include "platform/draw/graphics.hpp"
+#include "platform/draw/image.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace {
 constexpr int kW = 1280, kH = 500;

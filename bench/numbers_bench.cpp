@@ -2,9 +2,9 @@
 // the calls the game makes most per pixel and per frame.
 #include <benchmark/benchmark.h>
 
-#include "platform/events.hpp"
-#include "platform/input.hpp"
-#include "platform/numbers.hpp"
+#include "platform/system/events.hpp"
+#include "platform/system/input.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace {
 void BM_RandomFloat(benchmark::State& state) {

@@ -5,8 +5,8 @@
 
 #include "generate/generate_util.hpp"
 #include "generate/generators.hpp"
-#include "platform/clock.hpp"
-#include "platform/numbers.hpp"
+#include "platform/base/clock.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace {
 constexpr int kW = 1280, kH = 500;

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/clock.hpp"
+#include "platform/base/clock.hpp"
 
 namespace {
 TEST(ClockTest, AFixedClockReturnsItsValueUntilReleased) {

@@ -1,7 +1,7 @@
 // Primitive geometry without a GPU: oval point counts and outlines, wide-line quads.
 #include <gtest/gtest.h>
 
-#include "platform/draw_geometry.hpp"
+#include "platform/draw/detail/draw_geometry.hpp"
 
 namespace {
 TEST(DrawGeometry, OvalPointCounts) {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/numbers.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace fs = std::filesystem;
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fake_system.hpp"
-#include "platform/events.hpp"
-#include "platform/input.hpp"
+#include "platform/system/events.hpp"
+#include "platform/system/input.hpp"
 
 namespace {
 struct TText : TObject {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/system_driver.hpp"
+#include "platform/system/system_driver.hpp"
 
 class FakeSystem : public TSystemDriver {
   public:

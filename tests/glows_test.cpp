@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "generate/generators.hpp"
-#include "platform/numbers.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace {
 class GlowsTest : public ::testing::Test {

@@ -2,7 +2,7 @@
 // frames that are not built while no graphics are open.
 #include <gtest/gtest.h>
 
-#include "platform/image.hpp"
+#include "platform/draw/image.hpp"
 
 namespace {
 class ImageTest : public ::testing::Test {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "fake_system.hpp"
-#include "platform/events.hpp"
-#include "platform/input.hpp"
-#include "platform/pointer.hpp"
+#include "platform/system/events.hpp"
+#include "platform/system/input.hpp"
+#include "platform/system/pointer.hpp"
 
 namespace {
 class InputTest : public ::testing::Test {

@@ -9,8 +9,8 @@
 #include "game/event_hook.hpp"
 #include "game/game_state.hpp"
 #include "game/main_loop.hpp"
-#include "platform/events.hpp"
-#include "platform/input.hpp"
+#include "platform/system/events.hpp"
+#include "platform/system/input.hpp"
 
 namespace {
 class MainLoopTest : public ::testing::Test {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/numbers.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace {
 class NumbersTest : public ::testing::Test {

@@ -2,7 +2,7 @@
 // catching up after a small slip, and no burst after a stall.
 #include <gtest/gtest.h>
 
-#include "platform/pacing.hpp"
+#include "platform/system/detail/pacing.hpp"
 
 namespace {
 constexpr int64_t kMs = 1000000;

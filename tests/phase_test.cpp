@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "generate/phase.hpp"
-#include "platform/clock.hpp"
-#include "platform/numbers.hpp"
+#include "platform/base/clock.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace {
 bool SameFrame(const ImagePtr& a, const ImagePtr& b, int frame) {

@@ -8,9 +8,9 @@
 
 #include "generate/phase.hpp"
 #include "generate/pipeline.hpp"
-#include "platform/clock.hpp"
-#include "platform/graphics.hpp"
-#include "platform/numbers.hpp"
+#include "platform/base/clock.hpp"
+#include "platform/draw/graphics.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace {
 constexpr int kW = 1280, kH = 500;

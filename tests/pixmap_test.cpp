@@ -2,7 +2,7 @@
 // enlarged layout of texture frames.
 #include <gtest/gtest.h>
 
-#include "platform/pixmap.hpp"
+#include "platform/draw/pixmap.hpp"
 
 namespace {
 TEST(Pixmap, PitchIsTheSmallestMultipleOfTheAlignment) {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "objects/records.hpp"
-#include "platform/tlist.hpp"
+#include "platform/base/tlist.hpp"
 
 namespace {
 TEST(RecordsTest, MsNormalizeReturnsFormerLength) {

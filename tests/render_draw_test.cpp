@@ -1,6 +1,6 @@
 // Drawing on a headless OpenGL context, read back: clamping, blend modes, lines, ovals,
 // rotation, viewport, presentation and the batching's equivalence with drawing at once.
-#include "platform/image.hpp"
+#include "platform/draw/image.hpp"
 #include "render_fixture.hpp"
 
 namespace {

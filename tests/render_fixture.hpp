@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "platform/graphics.hpp"
+#include "platform/draw/graphics.hpp"
 
 class RenderTest : public ::testing::Test {
   protected:

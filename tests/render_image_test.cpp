@@ -1,8 +1,8 @@
 // Images on a headless OpenGL context: texture frames (size, smear, lazy rebuild, re-upload),
 // modulation, handles, capture of the presented frame with masking, and text.
-#include "platform/gl_driver.hpp"
-#include "platform/image.hpp"
-#include "platform/image_font.hpp"
+#include "platform/draw/detail/gl_driver.hpp"
+#include "platform/draw/image.hpp"
+#include "platform/draw/image_font.hpp"
 #include "render_fixture.hpp"
 
 namespace {

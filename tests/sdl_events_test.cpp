@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/sdl_events.hpp"
+#include "platform/system/detail/sdl_events.hpp"
 
 namespace {
 constexpr uint32_t kWindow = 7;

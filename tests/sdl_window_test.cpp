@@ -6,10 +6,10 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "platform/events.hpp"
-#include "platform/input.hpp"
-#include "platform/window_graphics.hpp"
-#include "platform/window_ops.hpp"
+#include "platform/system/events.hpp"
+#include "platform/system/input.hpp"
+#include "platform/system/window_graphics.hpp"
+#include "platform/system/window_ops.hpp"
 
 namespace {
 class SdlWindowTest : public ::testing::Test {

@@ -5,10 +5,10 @@
 #include "fake_system.hpp"
 #include "game/game_state.hpp"
 #include "game/window_title.hpp"
-#include "platform/events.hpp"
-#include "platform/input.hpp"
-#include "platform/pointer.hpp"
-#include "platform/window_ops.hpp"
+#include "platform/system/events.hpp"
+#include "platform/system/input.hpp"
+#include "platform/system/pointer.hpp"
+#include "platform/system/window_ops.hpp"
 
 namespace {
 class WindowOpsTest : public ::testing::Test {

@@ -15,9 +15,9 @@
 
 #include "game/startup.hpp"
 #include "generate/content.hpp"
-#include "platform/clock.hpp"
-#include "platform/graphics.hpp"
-#include "platform/numbers.hpp"
+#include "platform/base/clock.hpp"
+#include "platform/draw/graphics.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace fs = std::filesystem;
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/image.hpp"
-#include "platform/system_driver.hpp"
+#include "platform/draw/image.hpp"
+#include "platform/system/system_driver.hpp"
 
 struct TGameState {
     // Screen and window.

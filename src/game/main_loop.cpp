@@ -2,8 +2,8 @@
 #include "game/main_loop.hpp"
 
 #include "game/game_state.hpp"
-#include "platform/events.hpp"
-#include "platform/input.hpp"
+#include "platform/system/events.hpp"
+#include "platform/system/input.hpp"
 
 namespace {
 constexpr int kEscape = 27;

@@ -9,13 +9,13 @@
 #include "game/window_title.hpp"
 #include "generate/content.hpp"
 #include "generate/pipeline.hpp"
-#include "platform/events.hpp"
-#include "platform/graphics.hpp"
-#include "platform/input.hpp"
-#include "platform/message_box.hpp"
-#include "platform/numbers.hpp"
-#include "platform/pointer.hpp"
-#include "platform/window_ops.hpp"
+#include "platform/system/events.hpp"
+#include "platform/draw/graphics.hpp"
+#include "platform/system/input.hpp"
+#include "platform/system/message_box.hpp"
+#include "platform/base/numbers.hpp"
+#include "platform/system/pointer.hpp"
+#include "platform/system/window_ops.hpp"
 
 namespace {
 constexpr int kBackBuffered = 2;

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/image.hpp"
-#include "platform/large_buffer.hpp"
-#include "platform/pixmap.hpp"
+#include "platform/draw/image.hpp"
+#include "platform/base/large_buffer.hpp"
+#include "platform/draw/pixmap.hpp"
 
 // A flat row-major field of single-precision floats, sample (x, y) at x + y * width.
 using FloatField = std::vector<float, LargeAllocator<float>>;

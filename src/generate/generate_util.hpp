@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/numbers.hpp"
-#include "platform/pixmap.hpp"
+#include "platform/base/numbers.hpp"
+#include "platform/draw/pixmap.hpp"
 
 namespace gen {
 

@@ -6,8 +6,8 @@
 #include "generate/blur.hpp"
 #include "generate/generate_util.hpp"
 #include "generate/generators.hpp"
-#include "platform/clock.hpp"
-#include "platform/large_buffer.hpp"
+#include "platform/base/clock.hpp"
+#include "platform/base/large_buffer.hpp"
 
 using namespace gen;
 

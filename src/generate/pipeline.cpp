@@ -7,8 +7,8 @@
 
 #include "generate/generators.hpp"
 #include "generate/phase.hpp"
-#include "platform/graphics.hpp"
-#include "platform/numbers.hpp"
+#include "platform/draw/graphics.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace {
 const char* const kProgressTexts[] = {

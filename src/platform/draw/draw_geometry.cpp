@@ -1,0 +1,34 @@
+// Oval outlines and wide-line quads of the drawing layer.
+#include "platform/draw/detail/draw_geometry.hpp"
+
+#include <cstddef>
+
+#include "platform/base/numbers.hpp"
+
+int OvalPointCount(float xr, float yr) {
+    int n = FloatToInt(double(Abs(xr)) + Abs(yr));
+    if (n < 12) n = 12;
+    return n & ~3;
+}
+
+std::vector<float> OvalOutline(float x0, float y0, float x1, float y1) {
+    const float xr = (x1 - x0) * 0.5f, yr = (y1 - y0) * 0.5f;
+    const int n = OvalPointCount(xr, yr);
+    const float cx = x0 + xr, cy = y0 + yr;
+    std::vector<float> xy(static_cast<size_t>(n) * 2);
+    for (int i = 0; i < n; ++i) {
+        const float a = float(i * 360) / float(n);
+        xy[i * 2] = float(cx + xr * Cos(a));
+        xy[i * 2 + 1] = float(cy - yr * Sin(a));
+    }
+    return xy;
+}
+
+void WideLineStrip(float x0, float y0, float x1, float y1, float width, float strip[8]) {
+    const float h = width * 0.5f;
+    const bool steep = Abs(double(y1) - y0) > Abs(double(x1) - x0);
+    const float dx = steep ? h : 0, dy = steep ? 0 : h;
+    const float s[8] = {x0 - dx, y0 - dy, x0 + dx, y0 + dy, x1 - dx, y1 - dy, x1 + dx, y1 + dy};
+    for (int i = 0; i < 8; ++i)
+        strip[i] = s[i];
+}

@@ -1,0 +1,366 @@
+// The OpenGL driver's context life: shader, buffers and the back-buffer framebuffer that keeps
+// its content across presents; state setters, clearing, presenting and reading back.
+#include "platform/draw/detail/gl_driver.hpp"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/base/numbers.hpp"
+#include "platform/system/window_graphics.hpp"
+
+namespace {
+TGLVorn2DDriver* g_attached = nullptr;
+
+constexpr const char* kVertexShader = R"(#version 330 core
+layout(location = 0) in vec2 a_pos;
+layout(location = 1) in vec2 a_uv;
+layout(location = 2) in vec4 a_colour;
+uniform vec2 u_scale;
+noperspective out vec2 v_uv;
+flat out vec4 v_colour;
+void main() {
+    gl_Position = vec4(a_pos.x * u_scale.x - 1.0, 1.0 - a_pos.y * u_scale.y, 0.0, 1.0);
+    v_uv = a_uv;
+    v_colour = a_colour;
+}
+)";
+
+// Texture times vertex colour; the mask mode drops fragments whose alpha byte is below 128.
+constexpr const char* kFragmentShader = R"(
+uniform sampler2D u_texture;
+noperspective in vec2 v_uv;
+flat in vec4 v_colour;
+out vec4 o_colour;
+void main() {
+#if TEXTURED
+    vec4 c = texture(u_texture, v_uv) * v_colour;
+#else
+    vec4 c = v_colour;
+#endif
+#if ALPHA_TEST
+    if (c.a * 255.0 < 127.5) discard;
+#endif
+    o_colour = c;
+}
+)";
+
+GLuint CompileShader(GLenum type, const char* source) {
+    GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[1024] = {};
+        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+        std::fprintf(stderr, "shader compilation failed: %s\n", log);
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+// The program of variant `index` (bit 0 textured, bit 1 alpha test); 0 on failure.
+// Links the two shaders into a program whose sampler reads texture unit 0; 0 on failure.
+GLuint Link(GLuint vs, GLuint fs) {
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vs);
+    glAttachShader(program, fs);
+    glLinkProgram(program);
+    GLint ok = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        glDeleteProgram(program);
+        return 0;
+    }
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "u_texture"), 0);
+    return program;
+}
+
+GLuint LinkProgram(int index) {
+    const std::string fragment = std::string("#version 330 core\n#define TEXTURED ") +
+                                 std::to_string(index & 1) + "\n#define ALPHA_TEST " +
+                                 std::to_string(index >> 1 & 1) + "\n" + kFragmentShader;
+    GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
+    GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragment.c_str());
+    const GLuint program = vs && fs ? Link(vs, fs) : 0;
+    if (vs) glDeleteShader(vs);
+    if (fs) glDeleteShader(fs);
+    return program;
+}
+
+uint8_t ClampByte(int v) {
+    return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+}  // namespace
+
+TGLVorn2DDriver* AttachedGLDriver() {
+    return g_attached;
+}
+
+TGLVorn2DDriver::~TGLVorn2DDriver() {
+    DetachGraphics();
+}
+
+bool TGLVorn2DDriver::AttachGraphics(TGraphics* graphics) {
+    DetachGraphics();
+    if (!graphics || graphics->width <= 0 || graphics->height <= 0) return false;
+    graphics_ = graphics;
+    width_ = graphics->width;
+    height_ = graphics->height;
+    if (!CreateObjects()) {
+        DeleteObjects();
+        graphics_ = nullptr;
+        return false;
+    }
+    g_attached = this;
+    draw_calls_ = 0;
+    ResetGLContext();
+    return true;
+}
+
+bool TGLVorn2DDriver::CreateObjects() {
+    for (int i = 0; i < kPrograms; ++i) {
+        programs_[i] = LinkProgram(i);
+        if (!programs_[i]) return false;
+        scale_locs_[i] = glGetUniformLocation(programs_[i], "u_scale");
+    }
+    // The back buffer: an off-screen framebuffer of the window's size that keeps its content.
+    glGenFramebuffers(1, &fbo_);
+    glGenRenderbuffers(1, &colour_rb_);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour_rb_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width_, height_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_rb_);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    CreateVertexArray();
+    const uint32_t white = 0xFFFFFFFFu;  // what untextured primitives "sample"
+    glGenTextures(1, &white_);
+    glBindTexture(GL_TEXTURE_2D, white_);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &white);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    return true;
+}
+
+void TGLVorn2DDriver::CreateVertexArray() {
+    glGenVertexArrays(1, &vao_);
+    glBindVertexArray(vao_);
+    glGenBuffers(1, &vbo_);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    glBufferData(GL_ARRAY_BUFFER, kMaxBatchVertices * sizeof(TGLVertex), nullptr, GL_STREAM_DRAW);
+    glGenBuffers(1, &ibo_);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);  // part of the vertex array's state
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, kMaxBatchIndices * sizeof(uint32_t), nullptr,
+                 GL_STREAM_DRAW);
+    const GLsizei stride = sizeof(TGLVertex);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(TGLVertex, x));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(TGLVertex, u));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                          (void*)offsetof(TGLVertex, rgba));
+}
+
+void TGLVorn2DDriver::DeleteObjects() {
+    if (white_) glDeleteTextures(1, &white_);
+    if (vbo_) glDeleteBuffers(1, &vbo_);
+    if (ibo_) glDeleteBuffers(1, &ibo_);
+    if (vao_) glDeleteVertexArrays(1, &vao_);
+    if (fbo_) glDeleteFramebuffers(1, &fbo_);
+    if (colour_rb_) glDeleteRenderbuffers(1, &colour_rb_);
+    for (GLuint& program : programs_) {
+        if (program) glDeleteProgram(program);
+        program = 0;
+    }
+    white_ = vbo_ = ibo_ = vao_ = fbo_ = colour_rb_ = 0;
+}
+
+void TGLVorn2DDriver::DetachGraphics() {
+    if (!graphics_) return;
+    for (auto& q : queued_)
+        q.clear();
+    queued_indices_.clear();
+    queued_total_ = 0;
+    DeleteObjects();
+    graphics_ = nullptr;
+    if (g_attached == this) g_attached = nullptr;
+}
+
+void TGLVorn2DDriver::AbandonGraphics() {
+    for (auto& q : queued_)
+        q.clear();
+    queued_indices_.clear();
+    queued_total_ = 0;
+    for (GLuint& program : programs_)
+        program = 0;
+    white_ = vbo_ = ibo_ = vao_ = fbo_ = colour_rb_ = 0;
+    graphics_ = nullptr;
+    if (g_attached == this) g_attached = nullptr;
+}
+
+void TGLVorn2DDriver::ResetGLContext() {
+    cache_.Forget();
+    cache_.SetPrograms(programs_, scale_locs_, kPrograms);
+    glActiveTexture(GL_TEXTURE0);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glBindVertexArray(vao_);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    glViewport(0, 0, width_, height_);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    blend_ = 0;
+    state_ = TGLBatchState{};
+    state_.res_w = float(width_), state_.res_h = float(height_);
+    queued_state_ = state_;
+    ApplyState(state_);
+    cache_.BindTexture(white_);
+    queued_texture_ = white_;
+    vbo_used_ = kMaxBatchVertices;  // the first flush starts on fresh storage
+    ibo_used_ = kMaxBatchIndices;
+}
+
+void TGLVorn2DDriver::SetBlend(int mode) {
+    if (mode == blend_) return;
+    blend_ = mode;
+    // Modes outside the table change nothing but the remembered mode, as on the game's platform.
+    if (mode >= 1 && mode <= 5) state_.blend = mode;
+}
+
+void TGLVorn2DDriver::ApplyState(const TGLBatchState& state) {
+    switch (state.blend) {
+        case 3:  // alpha
+            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            break;
+        case 4:  // light
+            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE);
+            break;
+        case 5:  // shade
+            cache_.Blend(true, GL_DST_COLOR, GL_ZERO);
+            break;
+        default:  // mask (its alpha test is a shader variant) and solid
+            cache_.Blend(false, 0, 0);
+            break;
+    }
+    cache_.Scissor(state.scissor);
+    if (state.scissor) cache_.ScissorBox(state.box[0], state.box[1], state.box[2], state.box[3]);
+    cache_.Projection(state.res_w, state.res_h);
+}
+
+void TGLVorn2DDriver::SetAlpha(float alpha) {
+    if (!(alpha > 0.0f)) alpha = 0.0f;  // NaN too
+    if (alpha > 1.0f) alpha = 1.0f;
+    a_ = uint8_t(FloatToInt(double(alpha) * 255));
+    const uint8_t bytes[4] = {r_, g_, b_, a_};
+    std::memcpy(&rgba_, bytes, 4);
+}
+
+void TGLVorn2DDriver::SetColor(int r, int g, int b) {
+    r_ = ClampByte(r), g_ = ClampByte(g), b_ = ClampByte(b);
+    const uint8_t bytes[4] = {r_, g_, b_, a_};
+    std::memcpy(&rgba_, bytes, 4);
+}
+
+void TGLVorn2DDriver::SetClsColor(int r, int g, int b) {
+    cls_[0] = ClampByte(r), cls_[1] = ClampByte(g), cls_[2] = ClampByte(b);
+}
+
+void TGLVorn2DDriver::SetViewport(int x, int y, int w, int h) {
+    state_.scissor = !(x == 0 && y == 0 && w == width_ && h == height_);
+    const int box[4] = {x, height_ - y - h, w, h};  // OpenGL counts rows from the bottom
+    for (int i = 0; i < 4; ++i)
+        state_.box[i] = state_.scissor ? box[i] : 0;
+}
+
+void TGLVorn2DDriver::SetTransform(float ix, float iy, float jx, float jy) {
+    ix_ = ix, iy_ = iy, jx_ = jx, jy_ = jy;
+}
+
+void TGLVorn2DDriver::SetLineWidth(float width) {
+    line_width_ = width;
+}
+
+void TGLVorn2DDriver::SetResolution(float w, float h) {
+    state_.res_w = w, state_.res_h = h;
+}
+
+void TGLVorn2DDriver::Cls() {
+    if (!graphics_) return;
+    // Everything queued would be painted over: drop it rather than draw it.
+    for (auto& q : queued_)
+        q.clear();
+    queued_indices_.clear();
+    queued_total_ = 0;
+    last_kind_ = -1;
+    glClearColor(cls_[0] / 255.0f, cls_[1] / 255.0f, cls_[2] / 255.0f, 1.0f);
+    cache_.Scissor(false);  // the whole back buffer, whatever the viewport
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void TGLVorn2DDriver::Flip(int sync) {
+    if (!graphics_) return;
+    Flush();
+    int dw = width_, dh = height_;
+    graphics_->GetDrawableSize(&dw, &dh);
+    cache_.Scissor(false);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    const GLenum filter = (dw == width_ && dh == height_) ? GL_NEAREST : GL_LINEAR;
+    glBlitFramebuffer(0, 0, width_, height_, 0, 0, dw, dh, GL_COLOR_BUFFER_BIT, filter);
+    graphics_->SwapBuffers(sync);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+}
+
+void TGLVorn2DDriver::Finish() {
+    Flush();
+    if (graphics_) glFinish();
+}
+
+PixmapPtr TGLVorn2DDriver::GrabPixmap(int x, int y, int w, int h) {
+    PixmapPtr p = CreatePixmap(w, h, PIXFMT_RGBA32, 4);
+    if (!graphics_ || w <= 0 || h <= 0) return p;
+    Flush();
+    std::vector<uint8_t> rows(size_t(w) * 4 * h);
+    glReadPixels(x, height_ - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+    for (int row = 0; row < h; ++row) {
+        const uint8_t* src = rows.data() + size_t(h - 1 - row) * w * 4;
+        uint8_t* dst = p->PixelPtr(0, row);
+        std::memcpy(dst, src, size_t(w) * 4);
+        for (int i = 0; i < w; ++i)
+            dst[i * 4 + 3] = 0xFF;
+    }
+    return p;
+}
+
+std::shared_ptr<TVorn2DDriver> CreateGLDriver() {
+    return std::make_shared<TGLVorn2DDriver>();
+}
+
+void TGLVorn2DDriver::DrawPixmap(const TPixmap& pixmap, int x, int y) {
+    if (!graphics_ || pixmap.width <= 0 || pixmap.height <= 0) return;
+    // A one-off unfiltered texture of exactly the pixmap's size, drawn untransformed.
+    PixmapPtr p = pixmap.Convert(PIXFMT_RGBA32);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    BindForUpload(texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, p->pitch / 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, p->width, p->height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 p->pixels);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    const uint32_t keep = rgba_;
+    const float m[4] = {ix_, iy_, jx_, jy_};
+    rgba_ = 0xFFFFFFFFu;
+    ix_ = 1, iy_ = 0, jx_ = 0, jy_ = 1;
+    DrawTexturedQuad(texture, 0, 0, float(p->width), float(p->height), float(x), float(y), 0, 0, 1,
+                     1);
+    rgba_ = keep;
+    ix_ = m[0], iy_ = m[1], jx_ = m[2], jy_ = m[3];
+    ReleaseTexture(texture);
+}

@@ -1,7 +1,0 @@
-// The one place where presenting a frame tells the rest of the program: the flip hook.
-#include "platform/events.hpp"
-
-// Runs the flip hook before every present (Flip).
-void EmitFlipHook() {
-    RunHooks(FlipHook(), nullptr);
-}

@@ -1,0 +1,34 @@
+// Pointer operations over the system driver; without one (tests) only the polled state and
+// the visibility flag change.
+#include "platform/system/pointer.hpp"
+
+#include "platform/system/input.hpp"
+#include "platform/system/system_driver.hpp"
+
+namespace {
+bool g_visible = true;
+
+void SetVisible(bool visible) {
+    g_visible = visible;
+    if (auto* system = CurrentSystemDriver()) system->SetPointerVisible(visible);
+}
+}  // namespace
+
+void MoveMouse(int x, int y) {
+    auto* system = CurrentSystemDriver();
+    if (system && system->HasFocus()) system->WarpPointer(x, y);
+    // The warp's own motion event may come later; the game reads the position right away.
+    SetPolledPointer(x, y);
+}
+
+void HidePointer() {
+    SetVisible(false);
+}
+
+void ShowPointer() {
+    SetVisible(true);
+}
+
+bool PointerVisible() {
+    return g_visible;
+}

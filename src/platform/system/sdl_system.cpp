@@ -1,0 +1,144 @@
+// The SDL system driver: pumps SDL's queue through the translation, tracks focus and held
+// buttons (the mouse is captured while one is down), moves and hides the pointer, and
+// models the window's style word over SDL's bordered flag.
+#include "platform/system/detail/sdl_system.hpp"
+
+namespace {
+constexpr int kFramedStyle =
+    WINDOW_STYLE_VISIBLE | WINDOW_STYLE_CAPTION | WINDOW_STYLE_SYSMENU | WINDOW_STYLE_MINIMIZEBOX;
+
+bool HasCaption(int style) {
+    return (style & WINDOW_STYLE_CAPTION) == WINDOW_STYLE_CAPTION;
+}
+
+int ButtonBit(int button) {
+    return button > 0 && button < 31 ? 1 << button : 0;
+}
+}  // namespace
+
+SdlSystem::SdlSystem(SDL_Window* window, bool headless)
+    : window_(window), headless_(headless), style_(kFramedStyle) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    // Wayland lets no client move the pointer; relative mode stands in for the warp there.
+    can_warp_ = !(driver && SDL_strcmp(driver, "wayland") == 0);
+    const Uint32 flags = SDL_GetWindowFlags(window);
+    focused_ = headless || (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
+    translation_.window_id = SDL_GetWindowID(window);
+    translation_.pointer_inside = headless || (flags & SDL_WINDOW_MOUSE_FOCUS) != 0;
+    if (headless) {  // a headless run starts with the pointer resting at the centre
+        int w, h;
+        SDL_GetWindowSize(window, &w, &h);
+        translation_.pointer_x = w / 2;
+        translation_.pointer_y = h / 2;
+    }
+}
+
+void SdlSystem::Poll(const std::function<void(const TEvent&)>& emit) {
+    SDL_Event event;
+    TEvent out[kMaxTranslatedEvents];
+    while (SDL_PollEvent(&event)) {
+        translation_.mods = ModifiersOf(SDL_GetModState());
+        const int n = TranslateSdlEvent(event, translation_, out);
+        for (int i = 0; i < n; ++i) {
+            Track(out[i]);
+            emit(out[i]);
+        }
+    }
+    UpdateRelativeMode();
+}
+
+void SdlSystem::Track(const TEvent& event) {
+    switch (event.id) {
+        case EVENT_ACTIVATE:
+            focused_ = true;
+            break;
+        case EVENT_DEACTIVATE:
+            focused_ = false;
+            buttons_down_ = 0;
+            if (!headless_) SDL_CaptureMouse(SDL_FALSE);
+            break;
+        case EVENT_MOUSE_DOWN:
+            // Held buttons keep reporting to this window even outside it, until released.
+            if (buttons_down_ == 0 && !headless_) SDL_CaptureMouse(SDL_TRUE);
+            buttons_down_ |= ButtonBit(event.data);
+            break;
+        case EVENT_MOUSE_UP:
+            buttons_down_ &= ~ButtonBit(event.data);
+            if (buttons_down_ == 0 && !headless_) SDL_CaptureMouse(SDL_FALSE);
+            break;
+        default:
+            break;
+    }
+}
+
+// Relative mode is held only while the pointer is hidden over the focused window, and only
+// where the pointer cannot be warped.
+void SdlSystem::UpdateRelativeMode() {
+    const bool want = !can_warp_ && !headless_ && !pointer_visible_ && focused_;
+    if (want == translation_.relative) return;
+    if (SDL_SetRelativeMouseMode(want ? SDL_TRUE : SDL_FALSE) == 0 || !want) {
+        translation_.relative = want;
+    }
+}
+
+TWindowHandle SdlSystem::Window() const {
+    return reinterpret_cast<TWindowHandle>(window_);
+}
+
+void SdlSystem::WarpPointer(int x, int y) {
+    // Relative positions continue from here, as they would after a real warp.
+    translation_.pointer_x = x;
+    translation_.pointer_y = y;
+    if (headless_ || translation_.relative) return;
+    SDL_WarpMouseInWindow(window_, x, y);
+}
+
+void SdlSystem::SetPointerVisible(bool visible) {
+    pointer_visible_ = visible;
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    UpdateRelativeMode();
+}
+
+void SdlSystem::Borders(int* left, int* top, int* right, int* bottom) const {
+    const bool known =
+        HasCaption(style_) && SDL_GetWindowBordersSize(window_, top, left, bottom, right) == 0;
+    if (!known) *left = *top = *right = *bottom = 0;  // no frame, or no window manager to ask
+}
+
+void SdlSystem::SetStyle(int style) {
+    const bool had_caption = HasCaption(style_);
+    if (had_caption == HasCaption(style)) {
+        style_ = style;
+        return;
+    }
+    // The outer top-left corner stays where it is; the client area moves into it.
+    const TWindowRect before = GetRect();
+    style_ = style;
+    SDL_SetWindowBordered(window_, had_caption ? SDL_FALSE : SDL_TRUE);
+    int left, top, right, bottom;
+    Borders(&left, &top, &right, &bottom);
+    SDL_SetWindowPosition(window_, before.left + left, before.top + top);
+}
+
+void SdlSystem::SetClientSize(int width, int height) {
+    if (width > 0 && height > 0) SDL_SetWindowSize(window_, width, height);
+}
+
+void SdlSystem::SetTitle(const std::string& text) {
+    SDL_SetWindowTitle(window_, text.c_str());
+}
+
+TWindowRect SdlSystem::GetRect() const {
+    int x, y, w, h, left, top, right, bottom;
+    SDL_GetWindowPosition(window_, &x, &y);
+    SDL_GetWindowSize(window_, &w, &h);
+    Borders(&left, &top, &right, &bottom);
+    return {x - left, y - top, x + w + right, y + h + bottom};
+}
+
+void SdlSystem::Move(int left, int top, int width, int height) {
+    int bl, bt, br, bb;
+    Borders(&bl, &bt, &br, &bb);
+    SDL_SetWindowPosition(window_, left + bl, top + bt);
+    SetClientSize(width - bl - br, height - bt - bb);
+}

@@ -1,0 +1,165 @@
+// The SDL2 window and OpenGL 3.3 core context behind TGraphics, with present pacing.
+// Refuses SDL's headless video drivers unless SDL_VIDEODRIVER asks for one.
+#include <SDL2/SDL.h>
+#include <epoxy/gl.h>
+
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "platform/system/input.hpp"
+#include "platform/system/detail/pacing.hpp"
+#include "platform/system/detail/sdl_system.hpp"
+#include "platform/system/window_graphics.hpp"
+#include "platform/system/window_ops.hpp"
+
+namespace {
+// Open windows, oldest first; the newest one feeds the pump. Windows may close in any order.
+std::vector<TSystemDriver*> g_open_systems;
+
+void Register(TSystemDriver* system) {
+    g_open_systems.push_back(system);
+    SetSystemDriver(system);
+}
+
+void Unregister(TSystemDriver* system) {
+    std::erase(g_open_systems, system);
+    if (CurrentSystemDriver() != system) return;
+    SetSystemDriver(g_open_systems.empty() ? nullptr : g_open_systems.back());
+}
+
+class SdlGraphics : public TGraphics {
+  public:
+    SdlGraphics(SDL_Window* window, SDL_GLContext context, bool headless)
+        : window_(window), context_(context), headless_(headless), system_(window, headless) {
+        Register(&system_);
+    }
+    ~SdlGraphics() override {
+        Unregister(&system_);
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+        SDL_GL_DeleteContext(context_);
+        SDL_DestroyWindow(window_);
+    }
+    void GetDrawableSize(int* w, int* h) const override { SDL_GL_GetDrawableSize(window_, w, h); }
+    void SwapBuffers(int sync) override {
+        if (!headless_) Pace(sync);
+        SDL_GL_SwapWindow(window_);
+    }
+
+  private:
+    // sync 1: swap interval 1 where allowed, and never ahead of the 60 Hz schedule, which
+    // also holds when the interval is refused or ignored, or the display is faster.
+    void Pace(int sync) {
+        const int interval = sync ? 1 : 0;
+        if (interval != interval_) {
+            interval_ = interval;
+            SDL_GL_SetSwapInterval(interval);  // refusal is covered by the schedule
+        }
+        if (sync) SleepUntilNanos(pacer_.TakeSlot(SteadyNanos()));
+    }
+
+    SDL_Window* window_;
+    SDL_GLContext context_;
+    bool headless_;
+    SdlSystem system_;
+    TFramePacer pacer_;
+    int interval_ = -1;
+};
+
+bool SameName(const char* a, const char* b) {
+    return a && b && SDL_strcasecmp(a, b) == 0;
+}
+
+// True when `list` (SDL_VIDEODRIVER, possibly comma-separated) names `driver`.
+bool Names(const char* list, const char* driver) {
+    if (!list || !driver) return false;
+    std::string item;
+    for (const char* p = list;; ++p) {
+        if (*p == ',' || *p == '\0') {
+            if (SameName(item.c_str(), driver)) return true;
+            if (*p == '\0') return false;
+            item.clear();
+        } else if (!std::isspace(static_cast<unsigned char>(*p))) {
+            item += *p;
+        }
+    }
+}
+
+bool HeadlessDriver(const char* driver) {
+    return SameName(driver, "offscreen") || SameName(driver, "dummy");
+}
+
+bool StartVideo(std::string* error) {
+    // Ctrl-C and kill must still end the game: SDL would turn them into ignored quit events.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    *error = std::string("no display to open the window on (") + SDL_GetError() +
+             "); check DISPLAY or WAYLAND_DISPLAY";
+    return false;
+}
+
+// Without a display SDL silently falls back to an invisible driver; a player would get a
+// game nobody can see, spinning a core. Only an explicit request gets one.
+bool RefuseHeadless(std::string* error) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!HeadlessDriver(driver) || Names(SDL_getenv("SDL_VIDEODRIVER"), driver)) return false;
+    *error = std::string("no display to open the window on (SDL fell back to its '") + driver +
+             "' driver); check DISPLAY or WAYLAND_DISPLAY, or set SDL_VIDEODRIVER=offscreen "
+             "for a headless run";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return true;
+}
+
+SDL_Window* OpenWindow(int width, int height, std::string* error) {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_Window* window =
+        SDL_CreateWindow(AppTitle().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                         height, SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN);
+    if (!window) *error = std::string("cannot open a window: ") + SDL_GetError();
+    return window;
+}
+
+SDL_GLContext OpenContext(SDL_Window* window, std::string* error) {
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context) {
+        *error = std::string("no OpenGL 3.3 core context: ") + SDL_GetError();
+    } else if (epoxy_gl_version() < 33) {
+        *error = "no OpenGL 3.3 core context: the driver offers version " +
+                 std::to_string(epoxy_gl_version() / 10) + "." +
+                 std::to_string(epoxy_gl_version() % 10);
+        SDL_GL_DeleteContext(context);
+        context = nullptr;
+    }
+    return context;
+}
+}  // namespace
+
+std::unique_ptr<TGraphics> CreateWindowGraphics(int width, int height, int depth, int hertz,
+                                                int flags, std::string* error) {
+    std::string ignored;
+    if (!error) error = &ignored;
+    if (!StartVideo(error) || RefuseHeadless(error)) return nullptr;
+    SDL_Window* window = OpenWindow(width, height, error);
+    if (!window) return nullptr;
+    SDL_GLContext context = OpenContext(window, error);
+    if (!context) {
+        SDL_DestroyWindow(window);
+        return nullptr;
+    }
+    SDL_StopTextInput();  // no input method popping up over the game
+    auto graphics =
+        std::make_unique<SdlGraphics>(window, context, HeadlessDriver(SDL_GetCurrentVideoDriver()));
+    graphics->width = width;
+    graphics->height = height;
+    graphics->depth = depth;
+    graphics->hertz = hertz;
+    graphics->flags = flags;
+    return graphics;
+}
+
+void OnGraphicsOpened() {
+    EnablePolledInput();
+}
