@@ -11,9 +11,8 @@
 #include <ctime>
 #include <vector>
 
-#include "platform/draw/graphics.hpp"
-#include "platform/draw/image.hpp"
-#include "platform/base/numbers.hpp"
+#include "platform/base/base.hpp"
+#include "platform/draw/draw.hpp"
 
 namespace {
 constexpr int kW = 1280, kH = 500;

@@ -5,8 +5,7 @@
 #include "generate/blur.hpp"
 #include "generate/generators.hpp"
 #include "generate/phase.hpp"
-#include "platform/base/clock.hpp"
-#include "platform/base/numbers.hpp"
+#include "platform/base/base.hpp"
 
 namespace {
 constexpr int kW = 1280, kH = 500;

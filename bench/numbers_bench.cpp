@@ -2,9 +2,8 @@
 // the calls the game makes most per pixel and per frame.
 #include <benchmark/benchmark.h>
 
-#include "platform/system/events.hpp"
-#include "platform/system/input.hpp"
-#include "platform/base/numbers.hpp"
+#include "platform/base/base.hpp"
+#include "platform/system/system.hpp"
 
 namespace {
 void BM_RandomFloat(benchmark::State& state) {

@@ -12,7 +12,7 @@
 
 #include "generate/content.hpp"
 #include "generate/pipeline.hpp"
-#include "platform/draw/graphics.hpp"
+#include "platform/draw/draw.hpp"
 
 namespace {
 // Milliseconds of CLOCK_BOOTTIME at which this process started (from /proc/self/stat).

@@ -15,9 +15,8 @@
 
 #include "game/startup.hpp"
 #include "generate/content.hpp"
-#include "platform/base/clock.hpp"
-#include "platform/draw/graphics.hpp"
-#include "platform/base/numbers.hpp"
+#include "platform/base/base.hpp"
+#include "platform/draw/draw.hpp"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,7 @@
 // platform events.
 #pragma once
 
-#include "platform/system/events.hpp"
+#include "platform/system/system.hpp"
 
 // Passes events on unchanged and returns null for anything that is not an event.
 ObjectPtr event_hook(int id, const ObjectPtr& data, const ObjectPtr& context);

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/draw/image.hpp"
-#include "platform/system/system_driver.hpp"
+#include "platform/draw/draw.hpp"
+#include "platform/system/system.hpp"
 
 struct TGameState {
     // Screen and window.

@@ -2,8 +2,7 @@
 #include "game/main_loop.hpp"
 
 #include "game/game_state.hpp"
-#include "platform/system/events.hpp"
-#include "platform/system/input.hpp"
+#include "platform/system/system.hpp"
 
 namespace {
 constexpr int kEscape = 27;

@@ -9,13 +9,9 @@
 #include "game/window_title.hpp"
 #include "generate/content.hpp"
 #include "generate/pipeline.hpp"
-#include "platform/system/events.hpp"
-#include "platform/draw/graphics.hpp"
-#include "platform/system/input.hpp"
-#include "platform/system/message_box.hpp"
-#include "platform/base/numbers.hpp"
-#include "platform/system/pointer.hpp"
-#include "platform/system/window_ops.hpp"
+#include "platform/base/base.hpp"
+#include "platform/draw/draw.hpp"
+#include "platform/system/system.hpp"
 
 namespace {
 constexpr int kBackBuffered = 2;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "game/game_state.hpp"
-#include "platform/system/window_ops.hpp"
+#include "platform/system/system.hpp"
 
 void strip_caption() {
     const TWindowHandle window = ActiveWindow();

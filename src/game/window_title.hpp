@@ -2,7 +2,7 @@
 // window text. Depends on platform window operations and the game state.
 #pragma once
 
-#include "platform/system/system_driver.hpp"
+#include "platform/system/system.hpp"
 
 // Flips the active window's caption bits off and restores its client size to the screen
 // size, leaving a borderless window whose outer size is the client size.

@@ -5,9 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/draw/image.hpp"
-#include "platform/base/large_buffer.hpp"
-#include "platform/draw/pixmap.hpp"
+#include "platform/base/base.hpp"
+#include "platform/draw/draw.hpp"
 
 // A flat row-major field of single-precision floats, sample (x, y) at x + y * width.
 using FloatField = std::vector<float, LargeAllocator<float>>;

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/base/numbers.hpp"
-#include "platform/draw/pixmap.hpp"
+#include "platform/base/base.hpp"
+#include "platform/draw/draw.hpp"
 
 namespace gen {
 

@@ -6,8 +6,7 @@
 #include "generate/blur.hpp"
 #include "generate/generate_util.hpp"
 #include "generate/generators.hpp"
-#include "platform/base/clock.hpp"
-#include "platform/base/large_buffer.hpp"
+#include "platform/base/base.hpp"
 
 using namespace gen;
 

@@ -8,9 +8,8 @@
 #include <thread>
 
 #include "generate/generators.hpp"
-#include "platform/base/clock.hpp"
-#include "platform/draw/image.hpp"
-#include "platform/base/numbers.hpp"
+#include "platform/base/base.hpp"
+#include "platform/draw/draw.hpp"
 
 namespace {
 // Steps 1 to 8: vignette, seeding, lattice, walk and maze, composite, progress texts 1 to 5.

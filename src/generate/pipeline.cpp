@@ -7,8 +7,8 @@
 
 #include "generate/generators.hpp"
 #include "generate/phase.hpp"
-#include "platform/draw/graphics.hpp"
-#include "platform/base/numbers.hpp"
+#include "platform/base/base.hpp"
+#include "platform/draw/draw.hpp"
 
 namespace {
 const char* const kProgressTexts[] = {

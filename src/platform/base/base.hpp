@@ -1,0 +1,8 @@
+// The platform's base library, as other libraries see it: numbers and the random generator,
+// TList, the millisecond clock and large-buffer allocation. Depends on nothing.
+#pragma once
+
+#include "platform/base/clock.hpp"
+#include "platform/base/large_buffer.hpp"
+#include "platform/base/numbers.hpp"
+#include "platform/base/tlist.hpp"
