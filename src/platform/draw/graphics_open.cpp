@@ -1,7 +1,5 @@
 // Choosing the drawing driver, opening and closing the game's graphics, and the current driver.
 // Depends on the window layer (window_graphics.hpp) for the window and its OpenGL context.
-#include <SDL2/SDL.h>
-
 #include <cstdlib>
 #include <exception>
 
@@ -17,7 +15,7 @@ int g_screen_w = 0, g_screen_h = 0;
 bool g_exit_registered = false;
 
 void CloseAtExit() {
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+    if (!WindowSystemRunning()) {
         // The window system is already shut down, and the context with it: nothing is left to
         // release through OpenGL, so only forget the graphics.
         if (g_driver) g_driver->AbandonGraphics();
@@ -34,10 +32,6 @@ bool TryOpen(int width, int height, int depth, int hertz, int flags) {
     g_graphics =
         CreateWindowGraphics(width, height, depth, hertz, flags | g_default_flags, &g_error);
     if (!g_graphics) return false;
-    // Keep the OpenGL library loaded from the first window on, so that closing and reopening
-    // the graphics does not unload and reload the whole driver stack.
-    static const bool library_held = SDL_GL_LoadLibrary(nullptr) == 0;
-    (void)library_held;
     if (!g_driver->AttachGraphics(g_graphics.get())) {
         g_error = "the OpenGL drawing driver could not be set up";
         g_graphics.reset();

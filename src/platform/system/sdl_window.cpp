@@ -89,15 +89,6 @@ bool HeadlessDriver(const char* driver) {
     return SameName(driver, "offscreen") || SameName(driver, "dummy");
 }
 
-bool StartVideo(std::string* error) {
-    // Ctrl-C and kill must still end the game: SDL would turn them into ignored quit events.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
-    *error = std::string("no display to open the window on (") + SDL_GetError() +
-             "); check DISPLAY or WAYLAND_DISPLAY";
-    return false;
-}
-
 // Without a display SDL silently falls back to an invisible driver; a player would get a
 // game nobody can see, spinning a core. Only an explicit request gets one.
 bool RefuseHeadless(std::string* error) {
@@ -110,11 +101,37 @@ bool RefuseHeadless(std::string* error) {
     return true;
 }
 
-SDL_Window* OpenWindow(int width, int height, std::string* error) {
+void AskForCoreContexts() {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+// Starts the window system once; later windows reuse it. The OpenGL library is loaded with it
+// and held until the window system shuts down, so the driver stack is not unloaded and
+// reloaded as windows close and open, and its modules stay mapped until exit, where the leak
+// checker can still name their allocations.
+bool StartVideo(std::string* error) {
+    // Ctrl-C and kill must still end the game: SDL would turn them into ignored quit events.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    const bool fresh = !SDL_WasInit(SDL_INIT_VIDEO);
+    if (fresh && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        *error = std::string("no display to open the window on (") + SDL_GetError() +
+                 "); check DISPLAY or WAYLAND_DISPLAY";
+        return false;
+    }
+    if (RefuseHeadless(error)) return false;
+    AskForCoreContexts();
+    static bool held = false;
+    if (fresh) held = false;
+    // A failure here shows again, named, when the context is created.
+    if (!held) held = SDL_GL_LoadLibrary(nullptr) == 0;
+    return true;
+}
+
+SDL_Window* OpenWindow(int width, int height, std::string* error) {
+    AskForCoreContexts();
     SDL_Window* window =
         SDL_CreateWindow(AppTitle().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                          height, SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN);
@@ -141,7 +158,7 @@ std::unique_ptr<TGraphics> CreateWindowGraphics(int width, int height, int depth
                                                 int flags, std::string* error) {
     std::string ignored;
     if (!error) error = &ignored;
-    if (!StartVideo(error) || RefuseHeadless(error)) return nullptr;
+    if (!StartVideo(error)) return nullptr;
     SDL_Window* window = OpenWindow(width, height, error);
     if (!window) return nullptr;
     SDL_GLContext context = OpenContext(window, error);
@@ -158,6 +175,10 @@ std::unique_ptr<TGraphics> CreateWindowGraphics(int width, int height, int depth
     graphics->hertz = hertz;
     graphics->flags = flags;
     return graphics;
+}
+
+bool WindowSystemRunning() {
+    return SDL_WasInit(SDL_INIT_VIDEO) != 0;
 }
 
 void OnGraphicsOpened() {

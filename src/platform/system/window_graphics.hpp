@@ -27,5 +27,8 @@ class TGraphics {
 std::unique_ptr<TGraphics> CreateWindowGraphics(int width, int height, int depth, int hertz,
                                                 int flags, std::string* error);
 
+// True while the window system is up; false once it has been shut down (at exit, say).
+bool WindowSystemRunning();
+
 // Called by OpenGraphics once the graphics are current: enables polled input and flushes it.
 void OnGraphicsOpened();
