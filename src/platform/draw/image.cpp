@@ -23,6 +23,12 @@ void AdvanceGraphicsGeneration() {
     if (g_generation == 0) g_generation = 1;
 }
 
+void ResetImageDefaults() {
+    g_auto_flags = IMAGE_MASKED | IMAGE_FILTERED;
+    g_auto_centre = 0;
+    g_mask_r = g_mask_g = g_mask_b = 0;
+}
+
 void SetAutoCentre(int enable) {
     g_auto_centre = enable;
 }
