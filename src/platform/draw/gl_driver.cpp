@@ -26,7 +26,10 @@ void main() {
 }
 )";
 
-// Texture times vertex colour; the mask mode drops fragments whose alpha byte is below 128.
+// Texture times vertex colour; the mask mode drops fragments whose alpha is below 128/255.
+// That alpha is a texel byte times a vertex byte, a multiple of 1/65025: the test sits half a
+// step below 128 * 255 on that grid, so no rounding of the byte conversions or of the product
+// can move a fragment across it.
 constexpr const char* kFragmentShader = R"(
 uniform sampler2D u_texture;
 noperspective in vec2 v_uv;
@@ -39,7 +42,7 @@ void main() {
     vec4 c = v_colour;
 #endif
 #if ALPHA_TEST
-    if (c.a * 255.0 < 127.5) discard;
+    if (c.a * 65025.0 < 32639.5) discard;
 #endif
     o_colour = c;
 }
