@@ -1,5 +1,7 @@
 // Drawing on a headless OpenGL context, read back: clamping, blend modes, lines, ovals,
 // rotation, viewport, presentation and the batching's equivalence with drawing at once.
+#include <vector>
+
 #include "platform/draw/image.hpp"
 #include "render_fixture.hpp"
 
@@ -191,6 +193,46 @@ TEST_F(RenderTest, FrameSurvivesAPresent) {
     EXPECT_EQ(after->ReadPixel(0, 0), 0xFF0C2238u);
     Flip(1);
     EXPECT_EQ(Pixel(4, 4), 0xFFC80000u);
+}
+
+// Primitives larger than the batch buffers are drawn in pieces, not dropped.
+TEST_F(RenderTest, PrimitivesLargerThanTheBuffersAreDrawnWhole) {
+    DrawOval(32 - 100000, 24 - 100000, 200000, 200000);  // 200,000 points
+    EXPECT_EQ(Lit(Screen()), kW * kH);
+    Cls();
+    std::vector<float> xy;  // the square (10, 10)-(30, 30) walked in 200,000 points
+    constexpr int kPerSide = 50000;
+    const float corners[5][2] = {{10, 10}, {30, 10}, {30, 30}, {10, 30}, {10, 10}};
+    for (int side = 0; side < 4; ++side) {
+        const float* a = corners[side];
+        const float* b = corners[side + 1];
+        for (int k = 0; k < kPerSide; ++k) {
+            const float t = float(k) / kPerSide;
+            xy.push_back(a[0] + (b[0] - a[0]) * t);
+            xy.push_back(a[1] + (b[1] - a[1]) * t);
+        }
+    }
+    DrawPoly(xy.data(), int(xy.size() / 2));
+    auto s = Screen();
+    EXPECT_EQ(Lit(s), 400);
+    EXPECT_EQ(s->ReadPixel(10, 29), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(29, 10), 0xFFFFFFFFu);
+}
+
+// Sizes far beyond anything drawable neither abort nor write out of bounds.
+TEST_F(RenderTest, HugeSizesAreCappedOrRefused) {
+    DrawOval(32 - 6e5f, 24 - 6e5f, 1.2e6f, 1.2e6f);  // capped at 2^20 points, still whole
+    EXPECT_EQ(Lit(Screen()), kW * kH);
+    DrawOval(32 - 5e9f, 24 - 5e9f, 1e10f, 1e10f);  // asked for 2^31 points
+    Cls();
+    auto image = CreateImage(65536, 16385, 1, 0);  // its pixmap would need over 4 GiB
+    EXPECT_EQ(LockImage(image, 0, 1, 1), nullptr);
+    DrawImage(image, 0, 0);
+    EXPECT_EQ(image->frames[0], nullptr);
+    EXPECT_EQ(GrabPixmap(0, 0, 65536, 16385), nullptr);
+    CaptureImage(image, 0, 0, 0);
+    EXPECT_EQ(image->pixmaps[0], nullptr);
+    EXPECT_EQ(Lit(Screen()), 0);
 }
 
 // A scene that mixes kinds, modes and textures, drawn with and without batching.

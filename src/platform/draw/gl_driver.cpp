@@ -325,9 +325,9 @@ void TGLVorn2DDriver::Finish() {
 
 PixmapPtr TGLVorn2DDriver::GrabPixmap(int x, int y, int w, int h) {
     PixmapPtr p = CreatePixmap(w, h, PIXFMT_RGBA32, 4);
-    if (!graphics_ || w <= 0 || h <= 0) return p;
+    if (!p || !graphics_ || w <= 0 || h <= 0) return p;
     Flush();
-    std::vector<uint8_t> rows(size_t(w) * 4 * h);
+    std::vector<uint8_t> rows(size_t(w) * 4 * size_t(h));
     glReadPixels(x, height_ - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
     for (int row = 0; row < h; ++row) {
         const uint8_t* src = rows.data() + size_t(h - 1 - row) * w * 4;
@@ -347,6 +347,7 @@ void TGLVorn2DDriver::DrawPixmap(const TPixmap& pixmap, int x, int y) {
     if (!graphics_ || pixmap.width <= 0 || pixmap.height <= 0) return;
     // A one-off unfiltered texture of exactly the pixmap's size, drawn untransformed.
     PixmapPtr p = pixmap.Convert(PIXFMT_RGBA32);
+    if (!p) return;
     GLuint texture = 0;
     glGenTextures(1, &texture);
     BindForUpload(texture);
