@@ -235,6 +235,23 @@ TEST_F(RenderTest, HugeSizesAreCappedOrRefused) {
     EXPECT_EQ(Lit(Screen()), 0);
 }
 
+// A rectangle of negative size holds no pixel: it clips everything, not what came before.
+TEST_F(RenderTest, NegativeViewportClipsEverything) {
+    SetViewport(2, 2, 8, 8);
+    DrawRect(0, 0, kW, kH);
+    EXPECT_EQ(Lit(Screen()), 64);
+    Cls();
+    SetViewport(20, 20, -5, -5);
+    DrawRect(0, 0, kW, kH);
+    EXPECT_EQ(Lit(Screen()), 0);
+    int x, y, w, h;
+    GetViewport(&x, &y, &w, &h);
+    EXPECT_EQ(w, -5);  // the record keeps what it was given
+    SetViewport(0, 0, kW, kH);
+    DrawRect(0, 0, 1, 1);
+    EXPECT_EQ(Lit(Screen()), 1);
+}
+
 // A scene that mixes kinds, modes and textures, drawn with and without batching.
 void DrawMixedScene() {
     auto image = CreateImage(4, 4, 1, 0);

@@ -2,6 +2,8 @@
 // its content across presents; state setters, clearing, presenting and reading back.
 #include "platform/draw/detail/gl_driver.hpp"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -275,7 +277,14 @@ void TGLVorn2DDriver::SetClsColor(int r, int g, int b) {
 
 void TGLVorn2DDriver::SetViewport(int x, int y, int w, int h) {
     state_.scissor = !(x == 0 && y == 0 && w == width_ && h == height_);
-    const int box[4] = {x, height_ - y - h, w, h};  // OpenGL counts rows from the bottom
+    // OpenGL refuses a negative box and would keep clipping to the previous one: a rectangle
+    // of negative size holds no pixel, so it clips everything.
+    if (w < 0) w = 0;
+    if (h < 0) h = 0;
+    // OpenGL counts rows from the bottom; in 64 bits, as y + h may pass the int range.
+    int64_t bottom = int64_t{height_} - y - h;
+    bottom = std::clamp<int64_t>(bottom, INT32_MIN, INT32_MAX);
+    const int box[4] = {x, int(bottom), w, h};
     for (int i = 0; i < 4; ++i)
         state_.box[i] = state_.scissor ? box[i] : 0;
 }
