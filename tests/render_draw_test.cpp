@@ -1,5 +1,8 @@
 // Drawing on a headless OpenGL context, read back: clamping, blend modes, lines, ovals,
 // rotation, viewport, presentation and the batching's equivalence with drawing at once.
+#include <SDL2/SDL.h>
+#include <epoxy/gl.h>
+
 #include <vector>
 
 #include "platform/draw/image.hpp"
@@ -252,6 +255,43 @@ TEST_F(RenderTest, NegativeViewportClipsEverything) {
     EXPECT_EQ(Lit(Screen()), 1);
 }
 
+}  // namespace
+
+// Where the window's surface has an alpha channel (as a compositor may give it), what blending
+// leaves in the back buffer's alpha must not reach it: the window would be see-through.
+TEST(OpaqueWindow, PresentsOpaquePixelsWhateverTheBackBufferAlpha) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    ASSERT_NE(OpenGraphics(16, 16, 0, 60, 0), nullptr);  // starts the window system, which
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);           // keeps the attributes of the next
+    TGraphics* graphics = OpenGraphics(16, 16, 0, 60, 0);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    ASSERT_NE(graphics, nullptr) << LastGraphicsError();
+    SetBlend(BLEND_ALPHA);
+    SetColor(255, 0, 0);
+    SetAlpha(0.5f);
+    DrawRect(0, 0, 4, 4);
+    Flip(0);
+    // Read straight from OpenGL: GrabPixmap forces alpha to 255.
+    uint8_t back[4] = {}, window[4] = {};
+    glReadPixels(1, 14, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, back);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    GLint alpha_bits = 0;
+    glGetFramebufferAttachmentParameteriv(GL_READ_FRAMEBUFFER, GL_BACK_LEFT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE, &alpha_bits);
+    glReadPixels(1, 14, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, window);
+    GLint fbo = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &fbo);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, GLuint(fbo));
+    EXPECT_GT(alpha_bits, 0) << "the window has no alpha channel: nothing to check";
+    EXPECT_EQ(back[3], 191);  // 127 + 255 * (255 - 127) / 255: the back buffer keeps its alpha
+    EXPECT_EQ(window[3], 255);
+    EXPECT_EQ(window[0], back[0]);
+    EXPECT_EQ(window[1], back[1]);
+    EXPECT_EQ(GrabPixmap(1, 1, 1, 1)->ReadPixel(0, 0), 0xFF7F0000u);
+    CloseGraphics();
+}
+
+namespace {
 // A scene that mixes kinds, modes and textures, drawn with and without batching.
 void DrawMixedScene() {
     auto image = CreateImage(4, 4, 1, 0);

@@ -323,6 +323,13 @@ void TGLVorn2DDriver::Flip(int sync) {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     const GLenum filter = (dw == width_ && dh == height_) ? GL_NEAREST : GL_LINEAR;
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, dw, dh, GL_COLOR_BUFFER_BIT, filter);
+    // Blending leaves the back buffer's alpha below opaque; where the window's surface has an
+    // alpha channel that would make the game see-through. The window gets alpha 1, the back
+    // buffer (which captures read) keeps its own.
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     graphics_->SwapBuffers(sync);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
 }
