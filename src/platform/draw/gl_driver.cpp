@@ -317,6 +317,12 @@ void TGLVorn2DDriver::Cls() {
 void TGLVorn2DDriver::Flip(int sync) {
     if (!graphics_) return;
     Flush();
+    graphics_->Present(sync, [this] { BlitToWindow(); });
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+}
+
+// Copies the back buffer into the window's framebuffer (scaled on a HiDPI drawable).
+void TGLVorn2DDriver::BlitToWindow() {
     int dw = width_, dh = height_;
     graphics_->GetDrawableSize(&dw, &dh);
     cache_.Scissor(false);
@@ -330,8 +336,6 @@ void TGLVorn2DDriver::Flip(int sync) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    graphics_->SwapBuffers(sync);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
 }
 
 void TGLVorn2DDriver::Finish() {

@@ -79,6 +79,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     bool attached() const { return graphics_ != nullptr; }
 
   private:
+    void BlitToWindow();
     enum Kind { kTriangles = 0, kLines = 1, kPoints = 2, kKindCount = 3 };
 
     TGLVertex Vertex(float x, float y, float u = 0, float v = 0) const {
