@@ -1,9 +1,12 @@
 // TList: the doubly linked, owning list every object type keeps its instances in.
-// A walk holds the element it is processing, so that element may remove itself.
+// A walk holds the element it is processing, so that element may remove itself. Links come
+// from a free list, so lists that gain and lose elements every frame allocate nothing.
 #pragma once
 
 #include <functional>
 #include <memory>
+
+#include "platform/base/block_pool.hpp"
 
 template <typename T>
 class TList {
@@ -23,7 +26,7 @@ class TList {
 
     // Appends `value`; returns its link for later removal.
     LinkPtr AddLast(std::shared_ptr<T> value) {
-        auto link = std::make_shared<TLink>();
+        auto link = MakePooled<TLink>();
         link->value = std::move(value);
         link->prev = last_;
         if (last_) {
@@ -38,7 +41,7 @@ class TList {
 
     // Prepends `value`; returns its link.
     LinkPtr AddFirst(std::shared_ptr<T> value) {
-        auto link = std::make_shared<TLink>();
+        auto link = MakePooled<TLink>();
         link->value = std::move(value);
         link->next = first_;
         if (first_) {
