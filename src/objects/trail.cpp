@@ -28,7 +28,13 @@ std::shared_ptr<trail> trail::Create(float x, float y, float vx, float vy, int r
 }
 
 int trail::update() {
-    Objects().trails.ForEach([](const TrailPtr& t, const auto&) { t->draw(); });
+    // The lighter walk: tens of thousands of particles a frame, none of which adds or removes
+    // another; a finished one is taken out right after its draw, as leave() would.
+    Objects().trails.Sweep([](const TrailPtr& t) {
+        if (!t->advance()) return false;
+        t->child = nullptr;
+        return true;
+    });
     return 0;
 }
 
@@ -56,6 +62,11 @@ void DrawSegment(const ms& from, const ms& to, float age) {
 }  // namespace
 
 int trail::draw() {
+    if (advance()) leave();
+    return 0;
+}
+
+bool trail::advance() {
     SetBlend(BLEND_LIGHT);
     pos.x = pos.x + vel.x;
     pos.y = pos.y + vel.y;
@@ -65,7 +76,5 @@ int trail::draw() {
     if (child) DrawSegment(pos, child->pos, age);
     SetBlend(BLEND_ALPHA);
     age = static_cast<float>(static_cast<double>(age) * Objects().trail_fade);
-    if (age < double{0.1f}) leave();
-    if (pos.x < 0 || pos.x > kScreenW || pos.y < 0 || pos.y > kScreenH) leave();
-    return 0;
+    return age < double{0.1f} || pos.x < 0 || pos.x > kScreenW || pos.y < 0 || pos.y > kScreenH;
 }

@@ -33,5 +33,9 @@ struct trail {
     // Takes this particle out of `trails` and drops its link to the one before it: only its
     // last position is read again, by the newer particle that links to it.
     void leave();
+
+  private:
+    // Moves, draws and ages this particle; true when it is done (faded or off-screen).
+    bool advance();
 };
 using TrailPtr = std::shared_ptr<trail>;

@@ -12,14 +12,17 @@ struct TFreeBlock {
     TFreeBlock* next;
 };
 
-// The blocks of one size freed on this thread, kept for reuse. A thread's list is emptied when
-// the thread ends; a block freed after that (by a static destructor at exit) is deleted at once.
+// The blocks of one size freed on this thread, kept for reuse first in, first out: objects
+// that die in list order are then reborn in it, so walking a list touches memory in order.
+// A thread's list is emptied when the thread ends; a block freed after that (by a static
+// destructor at exit) is deleted at once.
 template <std::size_t Size>
 class TBlockFreeList {
   public:
     static void* Take() {
         if (TFreeBlock* block = head_) {
             head_ = block->next;
+            if (!head_) tail_ = nullptr;
             return block;
         }
         (void)&closer_;  // constructed on first use, so it empties the list at thread exit
@@ -31,8 +34,13 @@ class TBlockFreeList {
             return;
         }
         auto* block = static_cast<TFreeBlock*>(memory);
-        block->next = head_;
-        head_ = block;
+        block->next = nullptr;
+        if (tail_) {
+            tail_->next = block;
+        } else {
+            head_ = block;
+        }
+        tail_ = block;
     }
 
   private:
@@ -43,9 +51,11 @@ class TBlockFreeList {
                 head_ = block->next;
                 ::operator delete(block);
             }
+            tail_ = nullptr;
         }
     };
     static inline thread_local TFreeBlock* head_ = nullptr;
+    static inline thread_local TFreeBlock* tail_ = nullptr;
     static inline thread_local bool closed_ = false;
     static inline thread_local TCloser closer_;
 };
