@@ -26,7 +26,7 @@ TEST(BlockPoolTest, FreedBlocksAreReusedFirstInFirstOut) {
     EXPECT_EQ(c.get(), first);
     EXPECT_EQ(d.get(), second);
     c = nullptr, d = nullptr;
-    StartCountingAllocations();
+    ASSERT_TRUE(StartCountingAllocations());
     for (int i = 0; i < 100; ++i)
         MakePooled<Block>();
     EXPECT_EQ(StopCountingAllocations(), 0u);

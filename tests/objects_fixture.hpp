@@ -24,6 +24,7 @@ class ObjectsTest : public ::testing::Test {
         UnfixClock();
     }
 
+  public:
     // A clock value whose enemy gets `size` (found by replaying the three draws of creation).
     static int ClockForSize(int size) {
         for (int clock = 1;; ++clock) {

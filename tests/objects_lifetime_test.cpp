@@ -62,7 +62,7 @@ TEST_F(ObjectsLifetimeTest, SteadyFramesAllocateNothing) {
     Spawn(40);
     for (int n = 0; n < 400; ++n)
         Frame(n);
-    StartCountingAllocations();
+    ASSERT_TRUE(StartCountingAllocations());
     for (int n = 400; n < 600; ++n)
         Frame(n);
     EXPECT_EQ(StopCountingAllocations(), 0u);
