@@ -65,6 +65,7 @@ struct enemy {
 
   private:
     void steer(float sx, float sy, float* forward);
+    void thrust(float forward);
     void keep_to_borders();
     bool has_left_the_field() const;
 };

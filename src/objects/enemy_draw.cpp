@@ -31,30 +31,35 @@ void DrawHull(const enemy& e) {
     SetScale(1, 1);
     DrawImage(e.ship, static_cast<float>(e.pos.x), static_cast<float>(e.pos.y), 0);
 }
+
+// The token on its carrier: a red glow and a particle of the token trail.
+void DrawToken(enemy& e) {
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    const float x = static_cast<float>(e.pos.x), y = static_cast<float>(e.pos.y);
+    DrawImage(Generated().glow_red, x, y, 0);
+    e.carry_trail_child =
+        trail::Create(x, y, static_cast<float>(-e.vel.x), static_cast<float>(-e.vel.y), 150, 80, 10,
+                      std::move(e.carry_trail_child));
+}
 }  // namespace
 
 int enemy::drawalt() {
     DrawHull(*this);
     SetBlend(BLEND_LIGHT);
-    const Content& content = Generated();
     const float behind_x = static_cast<float>(pos.x - 10.0 * ecos);
     const float behind_y = static_cast<float>(pos.y - 10.0 * esin);
     const float q = static_cast<float>(vel.x * vel.x + vel.y * vel.y);
     if (q > 2) {  // a fast ship flickers its engine glow
         SetAlpha(static_cast<float>(double{0.2f} * RandomFloat() + double{0.01f} * q));
-        DrawImage(content.glow_blue, behind_x, behind_y, 0);
+        DrawImage(Generated().glow_blue, behind_x, behind_y, 0);
     }
     trail_child =
         trail::Create(behind_x, behind_y, static_cast<float>(vel.x), static_cast<float>(vel.y),
                       FloatToInt(double{0.2f} * col.r), FloatToInt(double{0.25f} * col.g),
                       FloatToInt(double{0.3f} * col.b), std::move(trail_child));
     if (carrier == 1) {
-        SetColor(255, 255, 255);
-        SetAlpha(1);
-        DrawImage(content.glow_red, static_cast<float>(pos.x), static_cast<float>(pos.y), 0);
-        carry_trail_child = trail::Create(static_cast<float>(pos.x), static_cast<float>(pos.y),
-                                          static_cast<float>(-vel.x), static_cast<float>(-vel.y),
-                                          150, 80, 10, std::move(carry_trail_child));
+        DrawToken(*this);
     } else {
         carry_trail_child = nullptr;  // ends the token chain; the next carry starts a new one
     }

@@ -58,6 +58,20 @@ void enemy::steer(float sx, float sy, float* forward) {
     dir.y = Sin(rot);
 }
 
+// Damps the velocity and thrusts along `dir`: harder the further the target lies ahead (a
+// ship facing away gets a fixed 0.5), never more than the ship's top speed.
+void enemy::thrust(float forward) {
+    if (forward > 0.5)
+        dist = static_cast<float>(double{0.005f} * forward * dist);
+    else
+        dist = 0.5f;
+    if (dist > max_speed) dist = max_speed;
+    vel.x = vel.x * double{0.899f};
+    vel.y = vel.y * double{0.899f};
+    vel.x = vel.x + dir.x * dist;
+    vel.y = vel.y + dir.y * dist;
+}
+
 // Puts a ship that crossed a border back on it, heading away from that wall.
 void enemy::keep_to_borders() {
     if (pos.x > borders[0]) {
@@ -99,15 +113,7 @@ int enemy::move(float tx, float ty, float sx, float sy) {
     if (dist != 0) steer(sx, sy, &forward);
     vrot = static_cast<float>(static_cast<double>(vrot) * rot_accuracy);
     rot = static_cast<float>(static_cast<double>(rot) + vrot);
-    if (forward > 0.5)
-        dist = static_cast<float>(double{0.005f} * forward * dist);
-    else
-        dist = 0.5f;
-    if (dist > max_speed) dist = max_speed;
-    vel.x = vel.x * double{0.899f};
-    vel.y = vel.y * double{0.899f};
-    vel.x = vel.x + dir.x * dist;
-    vel.y = vel.y + dir.y * dist;
+    thrust(forward);
     if (finished == 0) {
         keep_to_borders();
     } else if (has_left_the_field()) {

@@ -41,29 +41,42 @@ int hole::generate() {
     return 0;
 }
 
+namespace {
+// Whether the generated stages and the image they are lit into are there to use: nothing is
+// before generation, and the rules keep `open` within the stages.
+bool StageReady(const Content& c, int open) {
+    const size_t area = static_cast<size_t>(c.hole_size) * c.hole_size;
+    const size_t end = static_cast<size_t>(kHoleStages) * area;
+    return c.hole_img && c.hole_img->width >= c.hole_size && c.hole_img->height >= c.hole_size &&
+           open >= 0 && open < kHoleStages && c.hole_mask.size() >= end &&
+           c.hole_normx.size() >= end && c.hole_normy.size() >= end && c.hole_normz.size() >= end;
+}
+
+// The pixel of sample i lit from (lx, ly, lz): deep blue unlit, near white fully lit.
+uint32_t LitPixel(const Content& c, int i, float lx, float ly, float lz) {
+    float l = static_cast<float>(static_cast<double>(c.hole_normx[i]) * lx +
+                                 static_cast<double>(c.hole_normy[i]) * ly +
+                                 static_cast<double>(c.hole_normz[i]) * lz);
+    if (l < 0) l = 0;
+    if (l > 1) l = 1;
+    return static_cast<uint32_t>(c.hole_mask[i]) << 24 |
+           static_cast<uint32_t>(FloatToInt(20 + 235.0 * l)) << 16 |
+           static_cast<uint32_t>(FloatToInt(35 + 220.0 * l)) << 8 |
+           static_cast<uint32_t>(FloatToInt(80 + 165.0 * l));
+}
+}  // namespace
+
 void hole::relight() {
     Content& c = Generated();
-    const int size = c.hole_size;
-    // Only stages that exist are lit (the rules keep `open` within them; nothing before
-    // generation has stages to light).
-    const size_t area = static_cast<size_t>(size) * size;
-    if (!c.hole_img || open < 0 || open >= kHoleStages || c.hole_mask.size() < kHoleStages * area)
-        return;
+    if (!StageReady(c, open)) return;
     c.work_pix = LockImage(c.hole_img, 0, 1, 1);
+    const int size = c.hole_size;
     const int stage = open * size * size;
     for (float x = 0; x < size; x += 1) {
         for (float y = 0; y < size; y += 1) {
             const int i = FloatToInt(x + static_cast<double>(y) * size) + stage;
-            float l = static_cast<float>(static_cast<double>(c.hole_normx[i]) * light_x +
-                                         static_cast<double>(c.hole_normy[i]) * light_y +
-                                         static_cast<double>(c.hole_normz[i]) * light_z);
-            if (l < 0) l = 0;
-            if (l > 1) l = 1;
-            const uint32_t argb = static_cast<uint32_t>(c.hole_mask[i]) << 24 |
-                                  static_cast<uint32_t>(FloatToInt(20 + 235.0 * l)) << 16 |
-                                  static_cast<uint32_t>(FloatToInt(35 + 220.0 * l)) << 8 |
-                                  static_cast<uint32_t>(FloatToInt(80 + 165.0 * l));
-            WritePixel(c.work_pix, FloatToInt(x), FloatToInt(y), argb);
+            WritePixel(c.work_pix, FloatToInt(x), FloatToInt(y),
+                       LitPixel(c, i, light_x, light_y, light_z));
         }
     }
     UnlockImage(c.hole_img, 0);
