@@ -41,5 +41,4 @@ class ObjectsTest : public ::testing::Test {
         e->carrier_count = 0;
         return e;
     }
-    static int Count(TList<trail>& list) { return list.Count(); }
 };
