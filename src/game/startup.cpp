@@ -9,6 +9,7 @@
 #include "game/window_title.hpp"
 #include "generate/content.hpp"
 #include "generate/pipeline.hpp"
+#include "objects/object_state.hpp"
 #include "platform/base/base.hpp"
 #include "platform/draw/draw.hpp"
 #include "platform/system/system.hpp"
@@ -45,7 +46,8 @@ void PlaceShipAndHole(TGameState& g) {
 
 bool StartUpThroughGeneration() {
     TGameState& g = Game();
-    // Step 1, the object lists, belongs to the object types.
+    // Step 1: the object lists, empty, and the trail tuning at its defaults.
+    ResetObjects();
     if (!OpenGameWindow(g)) return false;
     // Steps 6-8: drawing defaults, vignette, generation. Nothing before them draws a random
     // number, so the vignette is the same on every run.
@@ -57,7 +59,8 @@ bool StartUp() {
     if (!StartUpThroughGeneration()) return false;
     TGameState& g = Game();
     PlaceShipAndHole(g);
-    // Step 12: the first enemy is created here once enemies exist.
+    // Step 12: the first enemy (it reseeds the random generator from the clock).
+    enemy::Create(0, 0, 0, 0, 170, 210, 255, 0);
     HidePointer();
     // After the polled-input entry of the same priority: the hook sees the state updated.
     AddHook(EventEmitHook(), event_hook, nullptr, 0);
