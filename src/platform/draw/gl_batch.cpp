@@ -1,6 +1,6 @@
 // The OpenGL driver's primitives and their recording. Each primitive writes its vertices into
-// the array of its stream and joins the open command, or opens a new one when it needs another
-// stream, texture or state. Flush uploads the arrays once and draws the commands in order.
+// the mapped buffer of its stream and joins the open command, or opens a new one when it needs
+// another stream, texture or state. Flush unmaps the buffers and draws the commands in order.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -36,7 +36,10 @@ void TGLVorn2DDriver::Corners(float x0, float y0, float x1, float y1, float tx, 
 // Starts a command for `n` vertices of `stream`: in the open batch when it has the same state
 // and texture and the order of kinds does not matter or is kept, else in a new batch.
 void TGLVorn2DDriver::OpenCommand(int stream, GLuint texture, int n) {
-    if (counts_[stream] + uint32_t(n) > uint32_t(kStreamVertices[stream])) Flush();
+    if (counts_[stream] + uint32_t(n) > room_[stream]) {
+        if (mapped_[stream]) Flush();  // full: draw what is recorded, go on in fresh room
+        Map(stream);
+    }
     const bool same = open_stream_ >= 0 && texture == open_texture_ && state_ == open_state_;
     const bool keeps_order = stream == open_stream_ || state_.blend == kOrderFreeBlend;
     if (!same || !keeps_order) {
@@ -67,13 +70,10 @@ bool TGLVorn2DDriver::Uses(GLuint texture) const {
 }
 
 void TGLVorn2DDriver::Flush() {
-    if (commands_.empty() || !graphics_) return DropRecorded();
     size_t base[kStreams] = {};
     bool used[kStreams] = {};
-    for (int s = 0; s < kStreams; ++s) {
-        used[s] = counts_[s] > 0;
-        if (used[s]) base[s] = UploadStream(s);
-    }
+    for (int s = 0; s < kStreams; ++s)
+        used[s] = Unmap(s, &base[s]);
     for (const TGLCommand& c : commands_) {
         if (c.count > 0) DrawCommand(c, base[c.stream]);
     }
@@ -91,36 +91,53 @@ void WaitFor(GLsync* fence) {
     glDeleteSync(*fence);
     *fence = nullptr;
 }
+
+size_t VertexSize(int stream) {
+    return stream == TGLVorn2DDriver::kTexturedQuads ? sizeof(TGLVertex) : sizeof(TGLPlainVertex);
+}
 }  // namespace
 
-// Copies the stream's recorded vertices into its current buffer after what the buffer already
-// holds, moving on to the next buffer of the ring when they would not fit; returns the index
-// of the first one in the buffer.
-size_t TGLVorn2DDriver::UploadStream(int s) {
-    const size_t n = counts_[s];
-    const size_t unit = s == kTexturedQuads ? sizeof(TGLVertex) : sizeof(TGLPlainVertex);
-    if (ring_used_[s] + n > size_t(kStreamVertices[s])) {
+// Maps the unwritten rest of the stream's buffer, or of the next buffer of the ring when less
+// than half is left.
+void TGLVorn2DDriver::Map(int s) {
+    const size_t capacity = size_t(kStreamVertices[s]), unit = VertexSize(s);
+    if (capacity - ring_used_[s] < capacity / 2) {
         ring_at_[s] = (ring_at_[s] + 1) % kRingBuffers;
         ring_used_[s] = 0;
-        WaitFor(&fences_[s][ring_at_[s]]);  // normally long done: it was used rings ago
+        WaitFor(&fences_[s][ring_at_[s]]);  // normally long done: it was drawn rings ago
     }
-    const void* data = s == kTexturedQuads ? static_cast<const void*>(textured_.get())
-                                           : static_cast<const void*>(plain_[s - kQuads].get());
+    const size_t room = capacity - ring_used_[s];
     glBindBuffer(GL_ARRAY_BUFFER, vbos_[s][ring_at_[s]]);
-    // Unsynchronized: the range was never written since the draws that read it were done.
-    const GLbitfield access =
-        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT;
-    if (void* dst = glMapBufferRange(GL_ARRAY_BUFFER, GLintptr(ring_used_[s] * unit),
-                                     GLsizeiptr(n * unit), access)) {
-        std::memcpy(dst, data, n * unit);
-        glUnmapBuffer(GL_ARRAY_BUFFER);
-    } else {
-        glBufferSubData(GL_ARRAY_BUFFER, GLintptr(ring_used_[s] * unit), GLsizeiptr(n * unit),
-                        data);
+    // Unsynchronized: no draw still to be done reads this range.
+    const GLbitfield access = GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT |
+                              GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_FLUSH_EXPLICIT_BIT;
+    mapped_[s] = glMapBufferRange(GL_ARRAY_BUFFER, GLintptr(ring_used_[s] * unit),
+                                  GLsizeiptr(room * unit), access);
+    if (!mapped_[s]) {
+        unmappable_[s].resize(room * unit);
+        mapped_[s] = unmappable_[s].data();
     }
-    const size_t at = ring_used_[s];
+    room_[s] = uint32_t(room);
+}
+
+// Ends the stream's mapping; true when it holds recorded vertices, which then start at *base
+// in its buffer.
+bool TGLVorn2DDriver::Unmap(int s, size_t* base) {
+    if (!mapped_[s]) return false;
+    const size_t n = counts_[s], unit = VertexSize(s);
+    glBindBuffer(GL_ARRAY_BUFFER, vbos_[s][ring_at_[s]]);
+    if (mapped_[s] == static_cast<void*>(unmappable_[s].data())) {
+        glBufferSubData(GL_ARRAY_BUFFER, GLintptr(ring_used_[s] * unit), GLsizeiptr(n * unit),
+                        mapped_[s]);
+    } else {
+        if (n > 0) glFlushMappedBufferRange(GL_ARRAY_BUFFER, 0, GLsizeiptr(n * unit));
+        glUnmapBuffer(GL_ARRAY_BUFFER);
+    }
+    mapped_[s] = nullptr;
+    room_[s] = 0;
+    *base = ring_used_[s];
     ring_used_[s] += n;
-    return at;
+    return n > 0;
 }
 
 void TGLVorn2DDriver::FenceUsedBuffers(const bool* used) {

@@ -112,12 +112,6 @@ TGLVorn2DDriver* AttachedGLDriver() {
     return g_attached;
 }
 
-TGLVorn2DDriver::TGLVorn2DDriver()
-    : textured_(std::make_unique_for_overwrite<TGLVertex[]>(kStreamVertices[kTexturedQuads])) {
-    for (int s = kQuads; s < kStreams; ++s)
-        plain_[s - kQuads] = std::make_unique_for_overwrite<TGLPlainVertex[]>(kStreamVertices[s]);
-}
-
 TGLVorn2DDriver::~TGLVorn2DDriver() {
     DetachGraphics();
 }
@@ -234,6 +228,8 @@ void TGLVorn2DDriver::ForgetObjects() {
     std::fill(&vaos_[0][0], &vaos_[0][0] + kStreams * kRingBuffers, 0u);
     std::fill(&vbos_[0][0], &vbos_[0][0] + kStreams * kRingBuffers, 0u);
     std::fill(&fences_[0][0], &fences_[0][0] + kStreams * kRingBuffers, nullptr);
+    std::fill(std::begin(mapped_), std::end(mapped_), nullptr);  // deleted buffers unmap
+    std::fill(std::begin(room_), std::end(room_), 0u);
     quad_ibo_ = fbo_ = colour_rb_ = 0;
 }
 

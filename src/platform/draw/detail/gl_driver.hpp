@@ -1,13 +1,13 @@
 // TGLVorn2DDriver: the OpenGL 3.3 core back end of the drawing layer. Primitives are recorded
-// as vertices in per-kind arrays and as commands (state, texture, vertex run); what is recorded
-// is uploaded and drawn at once before anything needs the pixels: a present, a grab, a texture
-// upload, or full arrays. Internal to src/platform; depends on driver.hpp, gl_state.hpp, libepoxy.
+// as vertices written straight into mapped vertex buffers, one per kind, and as commands
+// (state, texture, vertex run); what is recorded is drawn at once before anything needs the
+// pixels: a present, a grab, a texture upload, or full buffers. Internal to src/platform;
+// depends on driver.hpp, gl_state.hpp and libepoxy.
 #pragma once
 
 #include <epoxy/gl.h>
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "platform/draw/detail/gl_state.hpp"
@@ -52,16 +52,15 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     // four vertices (fans become quads whose second triangle is empty), drawn through one fixed
     // index buffer, so nothing but vertices is written per primitive.
     enum Stream { kTexturedQuads = 0, kQuads = 1, kLines = 2, kPoints = 3, kStreams = 4 };
-    // Vertices each stream holds before what is recorded must be drawn: named limits, so that
-    // nothing grows without bound.
+    // Vertices each buffer of a stream holds: named limits, so that nothing grows without
+    // bound; a stream that fills its buffer draws what is recorded and goes on in the next.
     static constexpr int kStreamVertices[kStreams] = {1 << 16, 1 << 17, 1 << 16, 1 << 14};
-    // Buffers each stream cycles through on the OpenGL side, so that new vertices never wait
-    // for draws still reading older ones.
+    // Buffers each stream cycles through, so that new vertices never wait for draws still
+    // reading older ones.
     static constexpr int kRingBuffers = 3;
     // Quads one draw call takes: the fixed index buffer holds 16-bit indices.
     static constexpr int kQuadsPerDraw = 16384;
 
-    TGLVorn2DDriver();
     ~TGLVorn2DDriver() override;
     bool AttachGraphics(TGraphics* graphics) override;
     void DetachGraphics() override;
@@ -110,17 +109,21 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     void Corners(float x0, float y0, float x1, float y1, float tx, float ty, float out[8]) const;
     void Transform(float x, float y, float tx, float ty, float* X, float* Y) const;
     TGLPlainVertex Plain(float x, float y) const { return {x, y, rgba_}; }
-    // Room for `n` vertices of `stream` (drawn with `texture`) in the current command.
+    // Where to write `n` vertices of `stream` (drawn with `texture`): they join the current
+    // command.
     TGLPlainVertex* ReservePlain(int stream, int n) {
-        return plain_[stream - kQuads].get() + Admit(stream, 0, n);
+        const uint32_t at = Admit(stream, 0, n);  // may map the buffer first
+        return static_cast<TGLPlainVertex*>(mapped_[stream]) + at;
     }
     TGLVertex* ReserveTextured(GLuint texture) {
-        return textured_.get() + Admit(kTexturedQuads, texture, 4);
+        const uint32_t at = Admit(kTexturedQuads, texture, 4);
+        return static_cast<TGLVertex*>(mapped_[kTexturedQuads]) + at;
     }
-    // The index in `stream` where `n` new vertices go; the current command grows by them.
+    // The index in the mapped range of `stream` where `n` new vertices go; the current command
+    // grows by them.
     uint32_t Admit(int stream, GLuint texture, int n) {
         if (stream != open_stream_ || texture != open_texture_ || version_ != open_version_ ||
-            counts_[stream] + uint32_t(n) > uint32_t(kStreamVertices[stream])) {
+            counts_[stream] + uint32_t(n) > room_[stream]) {
             OpenCommand(stream, texture, n);
         }
         const uint32_t at = counts_[stream];
@@ -143,7 +146,8 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     // Forgets the names of every OpenGL object without deleting them.
     void ForgetObjects();
     void ApplyState(const TGLBatchState& state);
-    size_t UploadStream(int stream);
+    void Map(int stream);
+    bool Unmap(int stream, size_t* base);
     void DrawCommand(const TGLCommand& c, size_t base);
     void FenceUsedBuffers(const bool* used);
 
@@ -171,9 +175,12 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     TGLBatchState state_;  // wanted by the next primitive
     int version_ = 0;      // advanced whenever state_ changes
 
-    // What is recorded: vertices per stream and the commands that draw them, in order.
-    std::unique_ptr<TGLVertex[]> textured_;
-    std::unique_ptr<TGLPlainVertex[]> plain_[kStreams - kQuads];
+    // What is recorded: vertices per stream, written into the mapped part of its buffer (or,
+    // should mapping fail, into memory of our own uploaded at the flush), and the commands
+    // that draw them, in order.
+    void* mapped_[kStreams] = {};
+    uint32_t room_[kStreams] = {};  // vertices the mapped range holds; 0 while unmapped
+    std::vector<uint8_t> unmappable_[kStreams];
     uint32_t counts_[kStreams] = {};
     std::vector<TGLCommand> commands_;
     // The open batch: the last commands, sharing one state and texture, that new primitives
