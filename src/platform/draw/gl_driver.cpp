@@ -133,7 +133,22 @@ bool TGLVorn2DDriver::AttachGraphics(TGraphics* graphics) {
     return true;
 }
 
+namespace {
+// Whether the window's own framebuffer has alpha bits (true when that cannot be told).
+bool WindowHasAlpha() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLint bits = -1;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_BACK_LEFT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE, &bits);
+    GLenum error = glGetError();  // a refused query leaves its error behind: take it
+    while (error != GL_NO_ERROR)
+        error = glGetError();
+    return bits != 0;
+}
+}  // namespace
+
 bool TGLVorn2DDriver::CreateObjects() {
+    window_alpha_ = WindowHasAlpha();
     for (int i = 0; i < kPrograms; ++i) {
         programs_[i] = LinkProgram(i);
         if (!programs_[i]) return false;
@@ -362,11 +377,14 @@ void TGLVorn2DDriver::Flip(int sync) {
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, dw, dh, GL_COLOR_BUFFER_BIT, filter);
     // Blending leaves the back buffer's alpha below opaque; where the window's surface has an
     // alpha channel that would make the game see-through. The window gets alpha 1, the back
-    // buffer (which captures read) keeps its own.
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    // buffer (which captures read) keeps its own. A surface without alpha needs nothing: the
+    // masked clear costs a full-screen pass on a software rasteriser.
+    if (window_alpha_) {
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    }
     graphics_->SwapBuffers(sync);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
 }

@@ -166,6 +166,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     size_t ring_used_[kStreams] = {};  // vertices written into it
 
     int width_ = 0, height_ = 0;  // back buffer size in window pixels
+    bool window_alpha_ = true;    // the window's surface has an alpha channel
     float ix_ = 1, iy_ = 0, jx_ = 0, jy_ = 1;
     uint8_t r_ = 255, g_ = 255, b_ = 255, a_ = 255;
     uint32_t rgba_ = 0xFFFFFFFFu;
