@@ -2,8 +2,8 @@
 // change it and forward to the record's driver. Opening and closing live in graphics_open.cpp.
 #include "platform/draw/graphics.hpp"
 
-#include "platform/draw/image_font.hpp"
 #include "platform/base/numbers.hpp"
+#include "platform/draw/image_font.hpp"
 
 namespace {
 TVorn2DGraphics* g_current = nullptr;
