@@ -328,6 +328,26 @@ TEST_F(RenderTest, BatchedDrawingEqualsDrawingEachPrimitiveAtOnce) {
     EXPECT_GT(Lit(batched), 500);
 }
 
+// One run of quads longer than a draw call's index range goes out in several draw calls, each
+// starting at its own vertices.
+TEST_F(RenderTest, QuadsBeyondOneDrawCallAreAllDrawn) {
+    Flip(0);
+    TVorn2DDriver* driver = TVorn2DGraphics::Current()->_driver;
+    const int before = driver->DrawCallCount();
+    SetColor(40, 40, 40);
+    for (int i = 0; i < 16384; ++i)
+        DrawRect(float(i % 32), float(i / 32 % 16), 1, 1);
+    SetColor(255, 255, 255);
+    for (int i = 0; i < 100; ++i)
+        DrawRect(float(i % 50), float(20 + i / 50), 1, 1);
+    auto s = Screen();
+    EXPECT_EQ(driver->DrawCallCount() - before, 2);
+    EXPECT_EQ(s->ReadPixel(31, 15), 0xFF282828u);
+    EXPECT_EQ(s->ReadPixel(0, 20), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(49, 21), 0xFFFFFFFFu);
+    EXPECT_EQ(Lit(s), 32 * 16 + 100);
+}
+
 TEST_F(RenderTest, AdditiveLinesAndQuadsShareOneDrawPerKind) {
     Flip(0);
     TVorn2DDriver* driver = TVorn2DGraphics::Current()->_driver;

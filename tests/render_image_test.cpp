@@ -190,6 +190,21 @@ TEST_F(RenderTest, MipmappedImagesUseTheSmallerLevelWhenShrunk) {
     EXPECT_EQ(Pixel(3, 3), 0xFF550000u);
 }
 
+// Drawing is recorded and done later; an image dropped or rewritten before then must still
+// show what it held when it was drawn.
+TEST_F(RenderTest, RecordedImagesShowTheirContentWhenTheyWereDrawn) {
+    auto gone = FilledImage(2, 2, 0xFF0000FFu);
+    DrawImage(gone, 0, 0);
+    gone.reset();  // its texture is deleted
+    auto rewritten = FilledImage(2, 2, 0xFFFF0000u);
+    DrawImage(rewritten, 4, 0);
+    LockImage(rewritten, 0, 1, 1)->ClearPixels(0xFF00FF00u);
+    DrawImage(rewritten, 8, 0);
+    EXPECT_EQ(Pixel(1, 1), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(5, 1), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(9, 1), 0xFF00FF00u);
+}
+
 TEST_F(RenderTest, PixmapsAreDrawnUnscaledAtTheOrigin) {
     auto p = CreatePixmap(3, 2, PIXFMT_BGR24);
     p->WritePixel(2, 1, 0xFF123456);

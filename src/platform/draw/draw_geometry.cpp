@@ -1,4 +1,4 @@
-// Oval outlines and wide-line quads of the drawing layer.
+// Oval outlines of the drawing layer (the wide-line quad is inline in the header).
 #include "platform/draw/detail/draw_geometry.hpp"
 
 #include <cstddef>
@@ -24,13 +24,4 @@ std::vector<float> OvalOutline(float x0, float y0, float x1, float y1) {
         xy[i * 2 + 1] = float(cy - yr * Sin(a));
     }
     return xy;
-}
-
-void WideLineStrip(float x0, float y0, float x1, float y1, float width, float strip[8]) {
-    const float h = width * 0.5f;
-    const bool steep = Abs(double(y1) - y0) > Abs(double(x1) - x0);
-    const float dx = steep ? h : 0, dy = steep ? 0 : h;
-    const float s[8] = {x0 - dx, y0 - dy, x0 + dx, y0 + dy, x1 - dx, y1 - dy, x1 + dx, y1 + dy};
-    for (int i = 0; i < 8; ++i)
-        strip[i] = s[i];
 }

@@ -3,6 +3,7 @@
 
 void TGLStateCache::Forget() {
     texture_known_ = false;
+    vertex_array_known_ = false;
     blend_on_ = -1;
     blend_src_ = blend_dst_ = 0;
     scissor_on_ = -1;
@@ -17,6 +18,13 @@ void TGLStateCache::BindTexture(GLuint name) {
     glBindTexture(GL_TEXTURE_2D, name);
     texture_ = name;
     texture_known_ = true;
+}
+
+void TGLStateCache::BindVertexArray(GLuint name) {
+    if (vertex_array_known_ && vertex_array_ == name) return;
+    glBindVertexArray(name);
+    vertex_array_ = name;
+    vertex_array_known_ = true;
 }
 
 void TGLStateCache::Blend(bool on, GLenum src, GLenum dst) {

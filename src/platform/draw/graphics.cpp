@@ -220,7 +220,7 @@ void DrawPixmap(const PixmapPtr& pixmap, int x, int y) {
 void DrawImage(const ImagePtr& image, float x, float y, int frame) {
     auto* c = Ctx();
     if (!c || !image) return;
-    FramePtr f = image->Frame(frame);
+    const FramePtr& f = image->Frame(frame);
     if (!f) return;
     const float x0 = -image->handle_x, y0 = -image->handle_y;
     f->Draw(x0, y0, x0 + float(image->width), y0 + float(image->height), x + c->origin_x,

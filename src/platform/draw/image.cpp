@@ -100,16 +100,17 @@ void TImage::SetPixmap(int index, PixmapPtr pixmap) {
     Retire(index);
 }
 
-FramePtr TImage::Frame(int index) {
-    if (!ValidIndex(*this, index)) return nullptr;
+const FramePtr& TImage::Frame(int index) {
+    static const FramePtr kNone;
+    if (!ValidIndex(*this, index)) return kNone;
     if (seqs[index] == g_generation) return frames[index];
     TVorn2DDriver* driver = CurrentDriver();
     PixmapPtr p = Lock(index, 1, 0);
     FramePtr f = driver ? driver->RebuildFrame(p, flags, retired[index]) : nullptr;
     retired[index] = nullptr;
-    frames[index] = f;
-    seqs[index] = f ? g_generation : 0;
-    return f;
+    frames[index] = std::move(f);
+    seqs[index] = frames[index] ? g_generation : 0;
+    return frames[index];
 }
 
 void TImage::Retire(int index) {

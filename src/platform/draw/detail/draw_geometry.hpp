@@ -2,6 +2,7 @@
 // without a GPU: oval outlines and the quad of a wide line. Depends on nothing.
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 // Most points an oval outline gets. With this many the chords stay within a pixel of the true
@@ -17,5 +18,11 @@ int OvalPointCount(float xr, float yr);
 std::vector<float> OvalOutline(float x0, float y0, float x1, float y1);
 // The triangle strip of a line wider than one pixel between transformed ends (x0, y0) and
 // (x1, y1): widened along x when steeper than 45 degrees, otherwise (ties included) along y.
-// `strip` receives four x, y pairs.
-void WideLineStrip(float x0, float y0, float x1, float y1, float width, float strip[8]);
+// `strip` receives four x, y pairs. Inline: every trail segment draws wide lines.
+inline void WideLineStrip(float x0, float y0, float x1, float y1, float width, float strip[8]) {
+    const float h = width * 0.5f;
+    const bool steep = std::fabs(double(y1) - y0) > std::fabs(double(x1) - x0);
+    const float dx = steep ? h : 0, dy = steep ? 0 : h;
+    strip[0] = x0 - dx, strip[1] = y0 - dy, strip[2] = x0 + dx, strip[3] = y0 + dy;
+    strip[4] = x1 - dx, strip[5] = y1 - dy, strip[6] = x1 + dx, strip[7] = y1 + dy;
+}
