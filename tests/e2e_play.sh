@@ -109,6 +109,13 @@ wait_for 15 "v >= $((enemies + 1))"
 # P pauses; with the button held the window's centre follows the pointer.
 xdotool key p
 wait_for 17 "v == 1"
+# A paused game sleeps between messages instead of spinning a core.
+ticks() { awk '{print $14 + $15}' "/proc/$game_pid/stat"; }
+paused_from=$(ticks)
+sleep 2
+paused_ticks=$(($(ticks) - paused_from))
+[ "$paused_ticks" -le $(($(getconf CLK_TCK) / 10)) ] ||
+    fail "paused, the game used $paused_ticks clock ticks in two seconds"
 before=$(xwininfo -id "$wid" | sed -n 's/^ *Absolute upper-left X: *//p')
 xdotool mousemove 900 500
 xdotool mousedown 1
@@ -129,4 +136,5 @@ status=0
 wait "$game_pid" || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status: $(cat "$err")"
 echo "PASS: turned to $heading degrees, flew to ($x, $y) ($was and $now pixels changed)," \
-    "Q added an enemy, P paused and the drag moved the window, Escape quit"
+    "Q added an enemy, P paused ($paused_ticks ticks in 2 s) and the drag moved the window," \
+    "Escape quit"
