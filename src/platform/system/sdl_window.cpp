@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/system/input.hpp"
 #include "platform/system/detail/pacing.hpp"
 #include "platform/system/detail/sdl_system.hpp"
+#include "platform/system/detail/wayland_seat.hpp"
+#include "platform/system/input.hpp"
 #include "platform/system/window_graphics.hpp"
 #include "platform/system/window_ops.hpp"
 
@@ -116,9 +117,15 @@ bool StartVideo(std::string* error) {
     // Ctrl-C and kill must still end the game: SDL would turn them into ignored quit events.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     const bool fresh = !SDL_WasInit(SDL_INIT_VIDEO);
+    // SDL's Wayland driver crashes in SDL_Init on a compositor without an input seat.
+    std::string wayland_note;
+    if (fresh && !AvoidSeatlessWayland(&wayland_note)) {
+        *error = wayland_note;
+        return false;
+    }
     if (fresh && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         *error = std::string("no display to open the window on (") + SDL_GetError() +
-                 "); check DISPLAY or WAYLAND_DISPLAY";
+                 "); check DISPLAY or WAYLAND_DISPLAY" + wayland_note;
         return false;
     }
     if (RefuseHeadless(error)) return false;
