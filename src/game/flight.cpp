@@ -57,9 +57,9 @@ void keep_ship_inside(TGameState& g) {
 }
 
 void light_ship(const TGameState& g, TPlayFrame& f) {
-    float lx = static_cast<float>(g.ship_x - static_cast<double>(g.half_w));
-    float ly = static_cast<float>(g.ship_y - static_cast<double>(g.half_h));
-    float lz = kLightHeight;
+    const float lx = static_cast<float>(g.ship_x - static_cast<double>(g.half_w));
+    const float ly = static_cast<float>(g.ship_y - static_cast<double>(g.half_h));
+    const float lz = kLightHeight;
     const double length = std::sqrt(static_cast<double>(lx) * lx + static_cast<double>(ly) * ly +
                                     static_cast<double>(lz) * lz);
     const double inverse = 1 / length;
