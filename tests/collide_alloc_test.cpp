@@ -1,57 +1,7 @@
 // Steady-state collision tests must not touch the heap: the layers recycle their quads and the
-// walk reuses its scratch row. Allocations are counted by a replaced operator new in the normal
-// build and by the sanitizer's allocation hook under AddressSanitizer (which brings its own
-// operator new).
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+// walk reuses its scratch row.
+#include "alloc_counter.hpp"
 #include "collide_fixture.hpp"
-
-#if defined(__SANITIZE_ADDRESS__)
-// From the sanitizer runtime (GCC installs no header for it).
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(const volatile void*,
-                                                                             std::size_t),
-                                                         void (*free_hook)(const volatile void*));
-#endif
-
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-#if defined(__SANITIZE_ADDRESS__)
-namespace {
-void CountMalloc(const volatile void*, size_t) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-}
-void IgnoreFree(const volatile void*) {}
-// Installs the counting hook once; false when the runtime refuses it.
-bool InstallCounter() {
-    static const bool installed =
-        __sanitizer_install_malloc_and_free_hooks(CountMalloc, IgnoreFree);
-    return installed;
-}
-}  // namespace
-#else
-// The same as the library's own operator new and delete, which also sit on malloc and free,
-// plus a count.
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-namespace {
-bool InstallCounter() {
-    return true;
-}
-}  // namespace
-#endif
 
 namespace {
 // One frame of a game-like pass: clear, then every object tests against the layer and writes
@@ -69,7 +19,6 @@ void Frame(const std::vector<ImagePtr>& images, const std::vector<TCollisionId>&
 }
 
 TEST_F(CollideTest, SteadyStateAllocatesNothing) {
-    ASSERT_TRUE(InstallCounter());
     std::vector<ImagePtr> images;
     std::vector<TCollisionId> ids;
     for (int i = 0; i < 40; ++i) {
@@ -87,11 +36,10 @@ TEST_F(CollideTest, SteadyStateAllocatesNothing) {
     int warm = 0, steady = 0;
     for (int pass = 0; pass < 3; ++pass)
         Frame(images, ids, &hits, wide_a, wide_b, &warm);
-    const long before = g_allocations.load();
+    ASSERT_TRUE(StartCountingAllocations());
     for (int pass = 0; pass < 50; ++pass)
         Frame(images, ids, &hits, wide_a, wide_b, &steady);
-    const long allocated = g_allocations.load() - before;
-    EXPECT_EQ(allocated, 0);
+    EXPECT_EQ(StopCountingAllocations(), 0u);
     EXPECT_GT(warm, 0);  // the pass does find hits
     EXPECT_EQ(steady, warm / 3 * 50);
 }

@@ -1,7 +1,8 @@
 // orbitrants-dump OUTDIR [--clock MS]: runs start-up through content generation headless,
-// with the clock fixed so the run repeats, and writes every generated image frame as PNG,
-// every field as raw little-endian data, and the generator state. Developer tool; depends on
-// the game's libraries and the tools' support library.
+// with the clock fixed so the run repeats, creates the first enemy, and writes every generated
+// image frame as PNG, every field as raw little-endian data, the enemy's sprites, height field
+// and scalar fields, and the generator state. Developer tool; depends on the game's libraries
+// and the tools' support library.
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 
 #include "game/startup.hpp"
 #include "generate/content.hpp"
+#include "objects/object_state.hpp"
 #include "platform/base/base.hpp"
 #include "platform/draw/draw.hpp"
 #include "support/png_file.hpp"
@@ -122,6 +124,29 @@ void WriteFields(const fs::path& dir, const Content& c) {
     WriteRaw(dir / "grid_gaps.256.i32", c.grid_gaps);
 }
 
+// A real as JSON: floats with the 9 digits that bring them back exactly, doubles with 17.
+std::string Real(double value, int digits) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    return text;
+}
+
+// The enemy's sprites, height field and scalar fields.
+void WriteEnemy(const fs::path& dir, const enemy& e) {
+    const int S = FloatToInt(e.size);
+    WriteImage(dir, "enemy_ship", e.ship);
+    WriteImage(dir, "enemy_shadow", e.shadow);
+    WriteRaw(dir / ("enemy_bump." + Dims(S, S) + ".f32"), e.bump);
+    std::ofstream json(dir / "enemy.json");
+    json << "{\n  \"size\": " << Real(e.size, 9) << ",\n  \"random\": " << Real(e.random, 9)
+         << ",\n  \"rot_accuracy\": " << Real(e.rot_accuracy, 9)
+         << ",\n  \"max_speed\": " << Real(e.max_speed, 9) << ",\n  \"borders\": [" << e.borders[0]
+         << ", " << e.borders[1] << ", " << e.borders[2] << ", " << e.borders[3]
+         << "],\n  \"col\": {\"r\": " << Real(e.col.r, 17) << ", \"g\": " << Real(e.col.g, 17)
+         << ", \"b\": " << Real(e.col.b, 17) << "}\n}\n";
+    if (!json) Fail("cannot write enemy.json");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,13 +158,16 @@ int main(int argc, char** argv) {
     if (!StartUpThroughGeneration()) Fail("cannot open graphics: " + LastGraphicsError());
     const Content& content = Generated();
     const int after_generation = RandomState();
-    // The first enemy is created here, as start-up does, once enemies exist: its sprites and
-    // fields (enemy_ship.png, enemy_shadow.png, enemy_bump.SxS.f32, enemy.json) and the state
-    // after it ("after_enemy") belong beside the content below.
+    // The first enemy, as start-up makes it (it reseeds from the clock, so nothing between
+    // generation and it changes it).
+    const EnemyPtr first = enemy::Create(0, 0, 0, 0, 170, 210, 255, 0);
+    const int after_enemy = RandomState();
     WriteImages(options.out, content);
     WriteFields(options.out, content);
+    WriteEnemy(options.out, *first);
     std::ofstream rng(options.out / "rng.txt");
     rng << "after_generation " << after_generation << "\n";
+    rng << "after_enemy " << after_enemy << "\n";
     if (!rng) Fail("cannot write rng.txt");
     CloseGraphics();
     std::printf("orbitrants-dump: content for clock %d written to %s\n", options.clock,

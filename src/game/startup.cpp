@@ -51,7 +51,8 @@ void PlaceShipAndHole(TGameState& g) {
 
 bool StartUpThroughGeneration() {
     TGameState& g = Game();
-    // Step 1, the object lists, belongs to the object types.
+    // Step 1: the object lists, empty, and the trail tuning at its defaults.
+    ResetObjects();
     if (!OpenGameWindow(g)) return false;
     // Steps 6-8: drawing defaults, vignette, generation. Nothing before them draws a random
     // number, so the vignette is the same on every run.
@@ -63,7 +64,8 @@ void StartPlay() {
     TGameState& g = Game();
     // Step 9: `trails` is part of the object state, empty until the first particle.
     PlaceShipAndHole(g);
-    // Step 12: the first enemy is created here once enemies exist.
+    // Step 12: the first enemy (it reseeds the random generator from the clock).
+    enemy::Create(0, 0, 0, 0, 170, 210, 255, 0);
     HidePointer();  // step 13
 }
 

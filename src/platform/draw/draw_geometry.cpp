@@ -2,12 +2,14 @@
 #include "platform/draw/detail/draw_geometry.hpp"
 
 #include <cstddef>
+#include <cstdint>
 
 #include "platform/base/numbers.hpp"
 
 int OvalPointCount(float xr, float yr) {
     int n = FloatToInt(double(Abs(xr)) + Abs(yr));
     if (n < 12) n = 12;
+    if (n > kMaxOvalPoints) n = kMaxOvalPoints;
     return n & ~3;
 }
 
@@ -17,7 +19,7 @@ std::vector<float> OvalOutline(float x0, float y0, float x1, float y1) {
     const float cx = x0 + xr, cy = y0 + yr;
     std::vector<float> xy(static_cast<size_t>(n) * 2);
     for (int i = 0; i < n; ++i) {
-        const float a = float(i * 360) / float(n);
+        const float a = float(int64_t{i} * 360) / float(n);  // i * 360 outgrows an int
         xy[i * 2] = float(cx + xr * Cos(a));
         xy[i * 2 + 1] = float(cy - yr * Sin(a));
     }

@@ -2,11 +2,12 @@
 // points in a queue; the queue is drawn when a primitive needs another texture, blend mode,
 // scissor or projection, before presents, grabs and uploads of its texture, and when primitive
 // kinds would be reordered.
+#include <algorithm>
 #include <cstring>
 
+#include "platform/base/numbers.hpp"
 #include "platform/draw/detail/draw_geometry.hpp"
 #include "platform/draw/detail/gl_driver.hpp"
-#include "platform/base/numbers.hpp"
 
 namespace {
 // Additive blending sums non-negative contributions with saturation, which gives the same
@@ -58,13 +59,25 @@ void TGLVorn2DDriver::QueueTriangles(GLuint texture, const TGLVertex* v, int cou
     if (flush_each_) Flush();
 }
 
-// A convex fan of `count` points as triangles (0, i, i + 1).
-void TGLVorn2DDriver::QueueFan(GLuint texture, const TGLVertex* v, int count) {
-    if (count < 3) return;
-    fan_indices_.clear();
-    for (int i = 1; i + 1 < count; ++i)
-        fan_indices_.insert(fan_indices_.end(), {0u, uint32_t(i), uint32_t(i + 1)});
-    QueueTriangles(texture, v, count, fan_indices_.data(), int(fan_indices_.size()));
+// A convex fan of `count` points, point(i) giving point i, as triangles (0, i, i + 1). A fan
+// larger than the buffers goes in pieces that share the first point: the same triangles in the
+// same order, so the same pixels.
+template <class PointAt>
+void TGLVorn2DDriver::QueueFan(int count, PointAt point) {
+    constexpr int kPiece = std::min(kMaxBatchVertices, kMaxBatchIndices / 3 + 2);  // points
+    for (int start = 1; start + 1 < count;) {
+        const int n = std::min(count - start, kPiece - 1);  // points after the first
+        fan_vertices_.clear();
+        fan_vertices_.push_back(point(0));
+        for (int i = 0; i < n; ++i)
+            fan_vertices_.push_back(point(start + i));
+        fan_indices_.clear();
+        for (uint32_t i = 1; i + 1 <= uint32_t(n); ++i)
+            fan_indices_.insert(fan_indices_.end(), {0u, i, i + 1});
+        QueueTriangles(white_, fan_vertices_.data(), n + 1, fan_indices_.data(),
+                       int(fan_indices_.size()));
+        start += n - 1;
+    }
 }
 
 void TGLVorn2DDriver::Flush() {
@@ -179,20 +192,16 @@ void TGLVorn2DDriver::DrawRect(float x0, float y0, float x1, float y1, float tx,
 
 void TGLVorn2DDriver::DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) {
     const std::vector<float> xy = OvalOutline(x0, y0, x1, y1);
-    const int n = int(xy.size() / 2);
-    std::vector<TGLVertex> fan(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        fan[i] = Transformed(xy[i * 2], xy[i * 2 + 1], tx, ty);
-    QueueFan(white_, fan.data(), n);
+    QueueFan(int(xy.size() / 2),
+             [&](size_t i) { return Transformed(xy[i * 2], xy[i * 2 + 1], tx, ty); });
 }
 
 void TGLVorn2DDriver::DrawPoly(const float* xy, int count, float handle_x, float handle_y, float tx,
                                float ty) {
     if (!xy || count < 3) return;
-    std::vector<TGLVertex> fan(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        fan[i] = Transformed(xy[i * 2] + handle_x, xy[i * 2 + 1] + handle_y, tx, ty);
-    QueueFan(white_, fan.data(), count);
+    QueueFan(count, [&](size_t i) {
+        return Transformed(xy[i * 2] + handle_x, xy[i * 2 + 1] + handle_y, tx, ty);
+    });
 }
 
 void TGLVorn2DDriver::DrawTexturedQuad(GLuint texture, float x0, float y0, float x1, float y1,

@@ -2,6 +2,8 @@
 // its content across presents; state setters, clearing, presenting and reading back.
 #include "platform/draw/detail/gl_driver.hpp"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -26,7 +28,10 @@ void main() {
 }
 )";
 
-// Texture times vertex colour; the mask mode drops fragments whose alpha byte is below 128.
+// Texture times vertex colour; the mask mode drops fragments whose alpha is below 128/255.
+// That alpha is a texel byte times a vertex byte, a multiple of 1/65025: the test sits half a
+// step below 128 * 255 on that grid, so no rounding of the byte conversions or of the product
+// can move a fragment across it.
 constexpr const char* kFragmentShader = R"(
 uniform sampler2D u_texture;
 noperspective in vec2 v_uv;
@@ -39,7 +44,7 @@ void main() {
     vec4 c = v_colour;
 #endif
 #if ALPHA_TEST
-    if (c.a * 255.0 < 127.5) discard;
+    if (c.a * 65025.0 < 32639.5) discard;
 #endif
     o_colour = c;
 }
@@ -272,7 +277,14 @@ void TGLVorn2DDriver::SetClsColor(int r, int g, int b) {
 
 void TGLVorn2DDriver::SetViewport(int x, int y, int w, int h) {
     state_.scissor = !(x == 0 && y == 0 && w == width_ && h == height_);
-    const int box[4] = {x, height_ - y - h, w, h};  // OpenGL counts rows from the bottom
+    // OpenGL refuses a negative box and would keep clipping to the previous one: a rectangle
+    // of negative size holds no pixel, so it clips everything.
+    if (w < 0) w = 0;
+    if (h < 0) h = 0;
+    // OpenGL counts rows from the bottom; in 64 bits, as y + h may pass the int range.
+    int64_t bottom = int64_t{height_} - y - h;
+    bottom = std::clamp<int64_t>(bottom, INT32_MIN, INT32_MAX);
+    const int box[4] = {x, int(bottom), w, h};
     for (int i = 0; i < 4; ++i)
         state_.box[i] = state_.scissor ? box[i] : 0;
 }
@@ -305,14 +317,25 @@ void TGLVorn2DDriver::Cls() {
 void TGLVorn2DDriver::Flip(int sync) {
     if (!graphics_) return;
     Flush();
+    graphics_->Present(sync, [this] { BlitToWindow(); });
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+}
+
+// Copies the back buffer into the window's framebuffer (scaled on a HiDPI drawable).
+void TGLVorn2DDriver::BlitToWindow() {
     int dw = width_, dh = height_;
     graphics_->GetDrawableSize(&dw, &dh);
     cache_.Scissor(false);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     const GLenum filter = (dw == width_ && dh == height_) ? GL_NEAREST : GL_LINEAR;
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, dw, dh, GL_COLOR_BUFFER_BIT, filter);
-    graphics_->SwapBuffers(sync);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    // Blending leaves the back buffer's alpha below opaque; where the window's surface has an
+    // alpha channel that would make the game see-through. The window gets alpha 1, the back
+    // buffer (which captures read) keeps its own.
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
 void TGLVorn2DDriver::Finish() {
@@ -322,9 +345,9 @@ void TGLVorn2DDriver::Finish() {
 
 PixmapPtr TGLVorn2DDriver::GrabPixmap(int x, int y, int w, int h) {
     PixmapPtr p = CreatePixmap(w, h, PIXFMT_RGBA32, 4);
-    if (!graphics_ || w <= 0 || h <= 0) return p;
+    if (!p || !graphics_ || w <= 0 || h <= 0) return p;
     Flush();
-    std::vector<uint8_t> rows(size_t(w) * 4 * h);
+    std::vector<uint8_t> rows(size_t(w) * 4 * size_t(h));
     glReadPixels(x, height_ - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
     for (int row = 0; row < h; ++row) {
         const uint8_t* src = rows.data() + size_t(h - 1 - row) * w * 4;
@@ -344,6 +367,7 @@ void TGLVorn2DDriver::DrawPixmap(const TPixmap& pixmap, int x, int y) {
     if (!graphics_ || pixmap.width <= 0 || pixmap.height <= 0) return;
     // A one-off unfiltered texture of exactly the pixmap's size, drawn untransformed.
     PixmapPtr p = pixmap.Convert(PIXFMT_RGBA32);
+    if (!p) return;
     GLuint texture = 0;
     glGenTextures(1, &texture);
     BindForUpload(texture);

@@ -46,6 +46,9 @@ void TGLStateCache::Scissor(bool on) {
 }
 
 void TGLStateCache::ScissorBox(int x, int y, int w, int h) {
+    // OpenGL ignores a negative size: recording it would make the cache lie.
+    if (w < 0) w = 0;
+    if (h < 0) h = 0;
     if (box_[0] == x && box_[1] == y && box_[2] == w && box_[3] == h) return;
     glScissor(x, y, w, h);
     box_[0] = x, box_[1] = y, box_[2] = w, box_[3] = h;

@@ -57,6 +57,9 @@ TGraphics* OpenGraphics(int width, int height, int depth, int hertz, int flags);
 const std::string& LastGraphicsError();
 // Closes the open graphics (if any); their textures become stale.
 void CloseGraphics();
+// Closes the graphics, forgets the chosen driver and its default flags, and puts the image
+// defaults back (ResetImageDefaults): the layer as a fresh process has it (tests, tools).
+void ResetDrawingState();
 // Size the open graphics were asked for (0 while none are open).
 int ScreenWidth();
 int ScreenHeight();

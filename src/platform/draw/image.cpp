@@ -23,6 +23,12 @@ void AdvanceGraphicsGeneration() {
     if (g_generation == 0) g_generation = 1;
 }
 
+void ResetImageDefaults() {
+    g_auto_flags = IMAGE_MASKED | IMAGE_FILTERED;
+    g_auto_centre = 0;
+    g_mask_r = g_mask_g = g_mask_b = 0;
+}
+
 void SetAutoCentre(int enable) {
     g_auto_centre = enable;
 }
@@ -122,6 +128,6 @@ void CaptureImage(const ImagePtr& image, int x, int y, int frame) {
     TVorn2DDriver* driver = CurrentDriver();
     if (!image || !driver) return;
     PixmapPtr p = driver->GrabPixmap(x, y, image->width, image->height);
-    if (image->flags & IMAGE_MASKED) p = MaskPixmap(*p, g_mask_r, g_mask_g, g_mask_b);
-    image->SetPixmap(frame, p);
+    if (p && (image->flags & IMAGE_MASKED)) p = MaskPixmap(*p, g_mask_r, g_mask_g, g_mask_b);
+    if (p) image->SetPixmap(frame, p);  // a rectangle too large to hold leaves the frame alone
 }

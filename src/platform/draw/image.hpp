@@ -75,6 +75,8 @@ void SetAutoImageFlags(int flags);
 int AutoImageFlags();
 void SetMaskColor(int r, int g, int b);
 void GetMaskColor(int* r, int* g, int* b);
+// Puts the automatic flags, the mask colour and automatic centring back to their initial values.
+void ResetImageDefaults();
 
 // The graphics generation: never 0; advanced when a driver is chosen, when a context has
 // been opened and when it is closed. A texture is valid only for the generation it was made in.

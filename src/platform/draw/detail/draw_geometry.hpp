@@ -4,7 +4,13 @@
 
 #include <vector>
 
-// Points of the oval outline for radii xr, yr: |xr| + |yr| truncated, at least 12, a multiple of 4.
+// Most points an oval outline gets. With this many the chords stay within a pixel of the true
+// ellipse for radii up to 10^11 pixels, far beyond where float positions still hold whole
+// pixels, so larger ovals look the same; the cap keeps a huge size from asking for gigabytes.
+constexpr int kMaxOvalPoints = 1 << 20;
+
+// Points of the oval outline for radii xr, yr: |xr| + |yr| truncated, at least 12, a multiple of
+// 4, at most kMaxOvalPoints.
 int OvalPointCount(float xr, float yr);
 // The outline of the oval inscribed in (x0, y0)-(x1, y1) as x, y pairs, counter-clockwise on
 // screen from the rightmost point, before any transform.

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/draw/driver.hpp"
 #include "platform/draw/detail/gl_state.hpp"
+#include "platform/draw/driver.hpp"
 
 class TGraphics;
 
@@ -79,6 +79,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     bool attached() const { return graphics_ != nullptr; }
 
   private:
+    void BlitToWindow();
     enum Kind { kTriangles = 0, kLines = 1, kPoints = 2, kKindCount = 3 };
 
     TGLVertex Vertex(float x, float y, float u = 0, float v = 0) const {
@@ -90,7 +91,8 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     // Queues triangles given by `indices` into the `count` vertices `v`.
     void QueueTriangles(GLuint texture, const TGLVertex* v, int count, const uint32_t* indices,
                         int index_count);
-    void QueueFan(GLuint texture, const TGLVertex* v, int count);
+    template <class PointAt>
+    void QueueFan(int count, PointAt point);
     bool CreateObjects();
     void CreateVertexArray();
     void DeleteObjects();
@@ -119,6 +121,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
 
     std::vector<TGLVertex> queued_[kKindCount];
     std::vector<uint32_t> queued_indices_;  // triangles, into queued_[kTriangles]
+    std::vector<TGLVertex> fan_vertices_;   // scratch: one piece of a fan
     std::vector<uint32_t> fan_indices_;     // scratch
     std::vector<TGLVertex> staging_;        // scratch: every kind in one run
     int queued_total_ = 0;
