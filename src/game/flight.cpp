@@ -1,8 +1,6 @@
 // Ship flight: steering, thrust, edges, bumpers and the ship's light vector.
 #include "game/flight.hpp"
 
-#include <cmath>
-
 #include "generate/content.hpp"
 #include "generate/generate_util.hpp"
 #include "platform/system/system.hpp"
@@ -60,8 +58,8 @@ void light_ship(const TGameState& g, TPlayFrame& f) {
     const float lx = static_cast<float>(g.ship_x - static_cast<double>(g.half_w));
     const float ly = static_cast<float>(g.ship_y - static_cast<double>(g.half_h));
     const float lz = kLightHeight;
-    const double length = std::sqrt(static_cast<double>(lx) * lx + static_cast<double>(ly) * ly +
-                                    static_cast<double>(lz) * lz);
+    const double length = Sqrt(static_cast<double>(lx) * lx + static_cast<double>(ly) * ly +
+                               static_cast<double>(lz) * lz);
     const double inverse = 1 / length;
     f.lx = static_cast<float>(lx * inverse);
     f.ly = static_cast<float>(ly * inverse);
@@ -72,15 +70,13 @@ void light_ship(const TGameState& g, TPlayFrame& f) {
 void bounce_ship(TGameState& g, int bx, int by) {
     const float dx = static_cast<float>(g.ship_x - static_cast<double>(bx));
     const float dy = static_cast<float>(g.ship_y - static_cast<double>(by));
-    const double d2 = static_cast<double>(dx) * dx + static_cast<double>(dy) * dy;
-    if (d2 >= kBumperRadius * kBumperRadius) return;
-    // At the exact centre the surface normal is undefined: leave the motion alone and put the
-    // ship on the rim straight above.
-    float nx = 0, ny = -1;
-    if (d2 > 0) {
-        const double length = std::sqrt(d2);
-        nx = static_cast<float>(dx / length);
-        ny = static_cast<float>(dy / length);
+    if (static_cast<double>(dx) * dx + static_cast<double>(dy) * dy >=
+        kBumperRadius * kBumperRadius)
+        return;
+    float nx, ny;
+    BumperNormal(dx, dy, &nx, &ny);
+    // At the exact centre the normal is only a fixed way out: there is nothing to mirror about.
+    if (dx != 0 || dy != 0) {
         // Mirrors the motion (-ship_vx, ship_vy) about the normal; the speed is kept.
         const float q = static_cast<float>(static_cast<double>(g.ship_vx) * nx -
                                            static_cast<double>(g.ship_vy) * ny);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/game_state.hpp"
+#include "objects/bumpers.hpp"
 
 // What one play frame computes once and uses throughout.
 struct TPlayFrame {
@@ -11,10 +12,6 @@ struct TPlayFrame {
     float lx = 0, ly = 0, lz = 0;  // unit vector toward the light over the window centre
     float r2 = 0;                  // lx*lx + ly*ly
 };
-
-constexpr int kBumperCount = 4;
-constexpr int kBumperSpacing = 256;  // bumper k is centred at (256*k, 256)
-constexpr int kBumperRadius = 64;
 
 // Turns the ship by the mouse's horizontal motion (at most turn_limit degrees), puts the
 // pointer back at the window centre and fills s and c.
@@ -25,5 +22,7 @@ void thrust_ship(TGameState& g, const TPlayFrame& f);
 void keep_ship_inside(TGameState& g);
 // Fills the light vector and r2 for the ship's position.
 void light_ship(const TGameState& g, TPlayFrame& f);
-// Bounces the ship off the bumper centred at (bx, by) when its centre is inside it.
+// Bounces the ship off the bumper centred at (bx, by) when its centre is inside it: the motion
+// mirrored about the surface normal, the ship put on the rim. At the exact centre the motion
+// is left alone and the ship goes out of the top.
 void bounce_ship(TGameState& g, int bx, int by);

@@ -52,7 +52,7 @@ void draw_bumpers(TGameState& g) {
     SetAlpha(1);
     SetColor(255, 105, 125);
     for (int k = 1; k <= kBumperCount; ++k) {
-        const int bx = kBumperSpacing * k, by = kBumperSpacing;
+        const int bx = BumperX(k), by = kBumperY;
         DrawImage(Generated().glow_white, static_cast<float>(bx), static_cast<float>(by));
         bounce_ship(g, bx, by);
     }
