@@ -1,6 +1,6 @@
-// The play rules on the started game, with the state set directly: deliveries and their two
-// conditions, the tenth delivery, new waves, running out of time, the hole's relocation, and
-// deliveries past ten.
+// The play rules on the started game, with the state set directly: the distance a delivery
+// needs, no delivery while the hole closes, the tenth delivery, new waves, running out of time,
+// the hole's relocation, and deliveries past ten.
 #include <cstring>
 #include <set>
 
@@ -26,22 +26,6 @@ class PlayRulesTest : public GameTest {
         return n;
     }
 };
-
-TEST_F(PlayRulesTest, AFreshTokenNeedsFortySixCarriedFramesFromAClosedHole) {
-    CarryAt(400, 380, 0);
-    for (int frame = 1; frame <= 45; ++frame) {
-        play_rules(G());
-        ASSERT_EQ(G().deliveries, 0) << frame;
-        ASSERT_EQ(G().the_hole->open, frame);
-    }
-    const int enemies = O().enemies.Count();
-    play_rules(G());
-    EXPECT_EQ(G().deliveries, 1);
-    EXPECT_EQ(O().carrying, 0);
-    EXPECT_EQ(G().relocate_clock, 261);  // the hole starts closing in the same frame
-    EXPECT_EQ(G().the_hole->open, FloatToInt(46 * double(0.6f)));
-    EXPECT_EQ(O().enemies.Count(), enemies + G().wave_size);
-}
 
 TEST_F(PlayRulesTest, ADeliveryNeedsAManhattanDistanceBelowSixtyFour) {
     CarryAt(400, 380, 60);
