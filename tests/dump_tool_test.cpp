@@ -1,6 +1,5 @@
 // orbitrants-dump run as a program: its files, their sizes and a few values.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -12,30 +11,12 @@
 #include <vector>
 
 #include "platform/base/numbers.hpp"
+#include "tool_files.hpp"
 
 namespace fs = std::filesystem;
 
 namespace {
 constexpr int kClock = 2024;
-
-// RGBA bytes of a PNG, or empty when it cannot be read.
-std::vector<uint8_t> ReadPng(const fs::path& path, int* w, int* h) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<uint8_t> bytes(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) return {};
-    *w = static_cast<int>(image.width);
-    *h = static_cast<int>(image.height);
-    return bytes;
-}
-
-std::vector<char> ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class DumpToolTest : public ::testing::Test {
   protected:

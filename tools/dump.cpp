@@ -1,10 +1,8 @@
 // orbitrants-dump OUTDIR [--clock MS]: runs start-up through content generation headless,
 // with the clock fixed so the run repeats, creates the first enemy, and writes every generated
 // image frame as PNG, every field as raw little-endian data, the enemy's sprites, height field
-// and scalar fields, and the generator state. Developer tool; depends on
-// the game's libraries and libpng.
-#include <png.h>
-
+// and scalar fields, and the generator state. Developer tool; depends on the game's libraries
+// and the tools' support library.
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
@@ -19,21 +17,22 @@
 #include "objects/object_state.hpp"
 #include "platform/base/base.hpp"
 #include "platform/draw/draw.hpp"
+#include "support/png_file.hpp"
+#include "support/tool_args.hpp"
 
 namespace fs = std::filesystem;
 
 namespace {
 constexpr int kScreenW = 1280, kScreenH = 500;
-constexpr int kDefaultClock = 0;  // without --clock the run still repeats
+constexpr const char* kUsage = "usage: orbitrants-dump OUTDIR [--clock MS]";
 
 struct Options {
     fs::path out;
-    int clock = kDefaultClock;
+    int clock = kDefaultToolClock;
 };
 
 [[noreturn]] void Fail(const std::string& message) {
-    std::fprintf(stderr, "orbitrants-dump: %s\n", message.c_str());
-    std::exit(1);
+    ToolFail("orbitrants-dump", message);
 }
 
 Options ParseArgs(int argc, char** argv) {
@@ -41,55 +40,20 @@ Options ParseArgs(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--clock" && i + 1 < argc) {
-            const char* text = argv[++i];
-            char* end = nullptr;
-            const long ms = std::strtol(text, &end, 10);
-            if (end == text || *end != '\0' || ms < -2147483648L || ms > 2147483647L)
+            if (!ParseWholeNumber(argv[++i], &o.clock))
                 Fail("--clock needs a whole number of milliseconds");
-            o.clock = static_cast<int>(ms);
         } else if (o.out.empty() && arg.rfind("--", 0) != 0) {
             o.out = arg;
         } else {
-            Fail("usage: orbitrants-dump OUTDIR [--clock MS]");
+            Fail(kUsage);
         }
     }
-    if (o.out.empty()) Fail("usage: orbitrants-dump OUTDIR [--clock MS]");
+    if (o.out.empty()) Fail(kUsage);
     return o;
 }
 
-// Encodes `height` rows of RGBA bytes as an 8-bit RGBA PNG; false on failure. Plain data
-// only here, because libpng reports errors by longjmp.
-bool EncodePng(FILE* file, const uint8_t* pixels, int width, int height, int pitch) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, pixels + static_cast<size_t>(y) * pitch);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
-// Writes `source` as PNG with straight alpha: the RGBA32 pixmap's own bytes.
-void WritePng(const fs::path& path, const TPixmap& source) {
-    PixmapPtr converted;
-    const TPixmap* pix = &source;
-    if (source.format != PIXFMT_RGBA32) {
-        converted = source.Convert(PIXFMT_RGBA32);
-        pix = converted.get();
-    }
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) Fail("cannot write " + path.string());
-    const bool encoded = EncodePng(file, pix->pixels, pix->width, pix->height, pix->pitch);
-    if (std::fclose(file) != 0 || !encoded) Fail("cannot write " + path.string());
+void WritePng(const fs::path& path, const TPixmap& pixmap) {
+    if (!WritePngFile(path, pixmap)) Fail("cannot write " + path.string());
 }
 
 // Writes every frame of `image`: NAME.png, or NAME.K.png when it has several frames. A frame
@@ -190,8 +154,7 @@ int main(int argc, char** argv) {
     std::error_code error;
     fs::create_directories(options.out, error);
     if (error) Fail("cannot create " + options.out.string() + ": " + error.message());
-    FixClock(options.clock);
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);  // keeps a driver the caller chose
+    RunHeadless(options.clock);
     if (!StartUpThroughGeneration()) Fail("cannot open graphics: " + LastGraphicsError());
     const Content& content = Generated();
     const int after_generation = RandomState();

@@ -3,6 +3,8 @@
 // models the window's style word over SDL's bordered flag.
 #include "platform/system/detail/sdl_system.hpp"
 
+#include "platform/system/input.hpp"
+
 namespace {
 constexpr int kFramedStyle =
     WINDOW_STYLE_VISIBLE | WINDOW_STYLE_CAPTION | WINDOW_STYLE_SYSMENU | WINDOW_STYLE_MINIMIZEBOX;
@@ -30,6 +32,7 @@ SdlSystem::SdlSystem(SDL_Window* window, bool headless)
         SDL_GetWindowSize(window, &w, &h);
         translation_.pointer_x = w / 2;
         translation_.pointer_y = h / 2;
+        SetPolledPointer(w / 2, h / 2);
     }
 }
 
@@ -45,6 +48,10 @@ void SdlSystem::Poll(const std::function<void(const TEvent&)>& emit) {
         }
     }
     UpdateRelativeMode();
+}
+
+void SdlSystem::WaitMessage(int timeout_ms) {
+    SDL_WaitEventTimeout(nullptr, timeout_ms);
 }
 
 void SdlSystem::Track(const TEvent& event) {
