@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(g++ cmake pkg-config libsdl2-dev libepoxy-dev libpng-dev libgtest-dev libgmock-dev
           libbenchmark-dev libwayland-dev libgl1-mesa-dri libegl-mesa0 xvfb xauth xdotool
-          x11-utils x11-apps xfonts-base weston)
+          x11-utils x11-apps xfonts-base weston desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,5 +1,6 @@
 // orbitrants-dump run as a program: its files, their sizes and a few values.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -184,5 +185,158 @@ TEST_F(DumpToolTest, EnemyFilesRepeatByteForByte) {
         ++compared;
     }
     EXPECT_EQ(compared, 5);  // ship, shadow, height field, scalars, generator states
+}
+}  // namespace
+
+namespace {
+std::string DumpTool() {
+    return std::string(ORB_BINARY_DIR) + "/tools/orbitrants-dump";
+}
+
+// Runs a shell command; its exit status (-1 when it did not exit), standard error in `err`.
+int RunShell(const std::string& command, const fs::path& err_file, std::string* err) {
+    const int status = std::system((command + " > /dev/null 2> " + err_file.string()).c_str());
+    const auto bytes = ReadFile(err_file);
+    err->assign(bytes.begin(), bytes.end());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A fresh folder of its own for a test.
+fs::path TestFolder(const std::string& name) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("orbitrants-dump-" + name + "-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+// True when this process may mount a file system in a mount namespace of its own (root in a
+// machine or container that allows it); permissions alone do not stop root.
+bool CanMount(const fs::path& at) {
+    return std::system(
+               ("unshare -m sh -c 'mount -t tmpfs tmpfs " + at.string() + "' > /dev/null 2>&1")
+                   .c_str()) == 0;
+}
+
+// The file names in `dir` that are temporaries left behind.
+std::vector<std::string> Leftovers(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir))
+        if (entry.path().filename().string().find(".tmp-") != std::string::npos)
+            names.push_back(entry.path().filename().string());
+    return names;
+}
+
+TEST(DumpToolFailures, WithoutOpenGLItSaysSoAndWritesNothing) {
+    const fs::path dir = TestFolder("no-gl");
+    std::string err;
+    EXPECT_EQ(RunShell("SDL_VIDEODRIVER=dummy " + DumpTool() + " " + (dir / "out").string(),
+                       dir / "err.txt", &err),
+              1);
+    EXPECT_NE(err.find("orbitrants-dump: cannot open graphics"), std::string::npos) << err;
+    EXPECT_TRUE(fs::is_empty(dir / "out"));
+    fs::remove_all(dir);
+}
+
+TEST(DumpToolFailures, AnUnwritablePathIsNamed) {
+    const fs::path dir = TestFolder("unwritable");
+    std::ofstream(dir / "plain") << "a file, not a folder";
+    std::string err;
+    // A folder under a regular file cannot be made, root or not.
+    EXPECT_EQ(RunShell(DumpTool() + " " + (dir / "plain" / "out").string(), dir / "err.txt", &err),
+              1);
+    EXPECT_NE(err.find("cannot create " + (dir / "plain" / "out").string()), std::string::npos)
+        << err;
+    // A full disk: the icon to /dev/full fails on its writes and the device stays a device.
+    EXPECT_EQ(RunShell(DumpTool() + " --icon /dev/full", dir / "err.txt", &err), 1);
+    EXPECT_NE(err.find("cannot write /dev/full: No space left on device"), std::string::npos)
+        << err;
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    EXPECT_EQ(RunShell(DumpTool() + " --icon " + (dir / "plain" / "icon.png").string(),
+                       dir / "err.txt", &err),
+              1);
+    EXPECT_NE(err.find("cannot write " + (dir / "plain" / "icon.png").string() + ": Not a dir"),
+              std::string::npos)
+        << err;
+    fs::remove_all(dir);
+}
+
+TEST(DumpToolFailures, AReadOnlyFolderIsNamed) {
+    const fs::path dir = TestFolder("read-only");
+    fs::create_directories(dir / "ro");
+    if (!CanMount(dir / "ro")) GTEST_SKIP() << "no mount namespace here for a read-only folder";
+    std::string err;
+    EXPECT_EQ(RunShell("unshare -m sh -c 'mount -t tmpfs -o ro tmpfs " + (dir / "ro").string() +
+                           " && exec " + DumpTool() + " " + (dir / "ro").string() + "'",
+                       dir / "err.txt", &err),
+              1);
+    EXPECT_NE(err.find("cannot write " + (dir / "ro" / "vignette.png").string() +
+                       ": Read-only file system"),
+              std::string::npos)
+        << err;
+    fs::remove_all(dir);
+}
+
+// The disk fills half-way through the dump: the tool names the file it was writing, and every
+// file left under its final name is whole (the same bytes as a full run's), with no
+// temporaries left behind.
+TEST_F(DumpToolTest, AFullDiskLeavesOnlyWholeFiles) {
+    const fs::path dir = TestFolder("full-disk");
+    fs::create_directories(dir / "small");
+    fs::create_directories(dir / "kept");
+    if (!CanMount(dir / "small")) GTEST_SKIP() << "no mount namespace here for a small disk";
+    const std::string small = (dir / "small").string();
+    std::string err;
+    EXPECT_EQ(
+        RunShell("unshare -m sh -c 'mount -t tmpfs -o size=1m tmpfs " + small + "; " + DumpTool() +
+                     " " + small + " --clock " + std::to_string(kClock) + "; status=$?; cp -a " +
+                     small + "/. " + (dir / "kept").string() + "; exit $status'",
+                 dir / "err.txt", &err),
+        1);
+    EXPECT_NE(err.find("No space left on device"), std::string::npos) << err;
+    EXPECT_TRUE(Leftovers(dir / "kept").empty());
+    int whole = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir / "kept")) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_EQ(ReadFile(entry.path()), ReadFile(*dir_ / name)) << name;
+        ++whole;
+    }
+    EXPECT_GT(whole, 0);
+    EXPECT_FALSE(fs::exists(dir / "kept" / "rng.txt"));  // the last file never came
+    fs::remove_all(dir);
+}
+
+TEST(DumpToolIcon, WritesTheLitShipAs64x64Rgba) {
+    const fs::path dir = TestFolder("icon");
+    std::string err;
+    ASSERT_EQ(
+        RunShell(DumpTool() + " --icon " + (dir / "icon.png").string(), dir / "err.txt", &err), 0)
+        << err;
+    int w = 0, h = 0;
+    const auto icon = ReadPng(dir / "icon.png", &w, &h);
+    ASSERT_EQ(icon.size(), 64u * 64 * 4);
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(icon[3], 0);  // a clear corner
+    // Lit from the upper left: the ship's left flank is brighter than its right, its top than
+    // its bottom.
+    int left = 0, right = 0, top = 0, bottom = 0, opaque = 0;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const uint8_t* p = &icon[(x + y * 64) * 4];
+            if (p[3] < 128) continue;
+            ++opaque;
+            (x < 32 ? left : right) += p[0];
+            (y < 32 ? top : bottom) += p[0];
+        }
+    }
+    EXPECT_GT(opaque, 200);
+    EXPECT_GT(left, right);
+    EXPECT_GT(top, bottom);
+    EXPECT_TRUE(Leftovers(dir).empty());
+    EXPECT_EQ(RunShell(DumpTool() + " --icon", dir / "err.txt", &err), 1);
+    EXPECT_EQ(RunShell(DumpTool() + " " + dir.string() + " --icon " + (dir / "i.png").string(),
+                       dir / "err.txt", &err),
+              1);
+    fs::remove_all(dir);
 }
 }  // namespace

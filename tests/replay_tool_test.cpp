@@ -34,10 +34,12 @@ class ReplayToolTest : public ::testing::Test {
         return dir / name;
     }
     // Runs the tool with `args`; its exit status, with standard error in `err`.
-    int Run(const std::string& args, std::string* err = nullptr) {
+    // `env` is prefixed as VAR=value assignments.
+    int Run(const std::string& args, std::string* err = nullptr, const std::string& env = "") {
         const fs::path err_file = dir / "stderr.txt";
-        const std::string command = std::string(ORB_BINARY_DIR) + "/tools/orbitrants-replay " +
-                                    args + " > /dev/null 2> " + err_file.string();
+        const std::string command = env + " " + std::string(ORB_BINARY_DIR) +
+                                    "/tools/orbitrants-replay " + args + " > /dev/null 2> " +
+                                    err_file.string();
         const int status = std::system(command.c_str());
         if (err) {
             const auto bytes = ReadFile(err_file);
@@ -137,5 +139,57 @@ TEST_F(ReplayToolTest, RejectsBadScriptsAndArgumentsBeforeStarting) {
         EXPECT_EQ(Run(args, &err), 1) << args;
         EXPECT_FALSE(err.empty()) << args;
     }
+}
+}  // namespace
+
+namespace {
+// Every file name under `dir` that is a temporary left behind.
+std::vector<std::string> Temporaries(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir))
+        if (entry.path().filename().string().find(".tmp-") != std::string::npos)
+            names.push_back(entry.path().filename().string());
+    return names;
+}
+
+TEST_F(ReplayToolTest, WithoutOpenGLItSaysSo) {
+    std::string err;
+    EXPECT_EQ(Run("--frames 3 --trace " + (dir / "t.csv").string(), &err, "SDL_VIDEODRIVER=dummy"),
+              1);
+    EXPECT_NE(err.find("orbitrants-replay: cannot open graphics"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(dir / "t.csv"));
+}
+
+TEST_F(ReplayToolTest, AFullDiskOrAMissingFolderIsNamed) {
+    std::string err;
+    EXPECT_EQ(Run("--frames 3 --trace /dev/full", &err), 1);
+    EXPECT_NE(err.find("cannot write /dev/full: No space left on device"), std::string::npos)
+        << err;
+    EXPECT_EQ(Run("--frames 3 --shot 1:/dev/full", &err), 1);
+    EXPECT_NE(err.find("cannot write /dev/full: No space left on device"), std::string::npos)
+        << err;
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    const fs::path trace = dir / "gone" / "t.csv";
+    EXPECT_EQ(Run("--frames 3 --trace " + trace.string(), &err), 1);
+    EXPECT_NE(err.find("cannot write " + trace.string() + ": No such file"), std::string::npos)
+        << err;
+}
+
+// A shot that fails on pass 2 ends the run: the trace begun before it is not left half-written
+// under its name, and no temporary stays behind.
+TEST_F(ReplayToolTest, AFailureHalfWayLeavesNoPartialFile) {
+    std::ofstream(dir / "plain") << "a file, not a folder";
+    const fs::path shot = dir / "plain" / "s.png";
+    std::string err;
+    EXPECT_EQ(Run("--frames 6 --trace " + (dir / "t.csv").string() +
+                      " --shot 0:" + (dir / "first.png").string() + " --shot 2:" + shot.string(),
+                  &err),
+              1);
+    EXPECT_NE(err.find("cannot write " + shot.string() + ": Not a directory"), std::string::npos)
+        << err;
+    EXPECT_FALSE(fs::exists(dir / "t.csv"));
+    int w = 0, h = 0;
+    EXPECT_FALSE(ReadPng(dir / "first.png", &w, &h).empty());  // written whole before the failure
+    EXPECT_TRUE(Temporaries(dir).empty());
 }
 }  // namespace

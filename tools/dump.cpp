@@ -2,32 +2,42 @@
 // with the clock fixed so the run repeats, creates the first enemy, and writes every generated
 // image frame as PNG, every field as raw little-endian data, the enemy's sprites, height field
 // and scalar fields, and the generator state. Developer tool; depends on the game's libraries
-// and the tools' support library.
+// and the tools' support library. With --icon PATH it writes only the lit player ship, the
+// desktop icon the build installs.
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "game/flight.hpp"
+#include "game/game_state.hpp"
+#include "game/ship_sprite.hpp"
 #include "game/startup.hpp"
 #include "generate/content.hpp"
 #include "objects/object_state.hpp"
 #include "platform/base/base.hpp"
 #include "platform/draw/draw.hpp"
 #include "support/png_file.hpp"
+#include "support/safe_file.hpp"
 #include "support/tool_args.hpp"
 
 namespace fs = std::filesystem;
 
 namespace {
 constexpr int kScreenW = 1280, kScreenH = 500;
-constexpr const char* kUsage = "usage: orbitrants-dump OUTDIR [--clock MS]";
+constexpr const char* kUsage =
+    "usage: orbitrants-dump OUTDIR [--clock MS] | orbitrants-dump --icon PATH.png [--clock MS]";
+// The icon's light: the light hangs over the window centre, and the ship sits 160 pixels right
+// of and 120 below it, so the light falls from the upper left as on most desktop icons.
+constexpr float kIconShipDx = 160, kIconShipDy = 120;
 
 struct Options {
     fs::path out;
+    fs::path icon;
     int clock = kDefaultToolClock;
 };
 
@@ -42,18 +52,27 @@ Options ParseArgs(int argc, char** argv) {
         if (arg == "--clock" && i + 1 < argc) {
             if (!ParseWholeNumber(argv[++i], &o.clock))
                 Fail("--clock needs a whole number of milliseconds");
+        } else if (arg == "--icon" && i + 1 < argc && o.icon.empty()) {
+            o.icon = argv[++i];
         } else if (o.out.empty() && arg.rfind("--", 0) != 0) {
             o.out = arg;
         } else {
             Fail(kUsage);
         }
     }
-    if (o.out.empty()) Fail(kUsage);
+    if (o.out.empty() == o.icon.empty()) Fail(kUsage);
     return o;
 }
 
 void WritePng(const fs::path& path, const TPixmap& pixmap) {
-    if (!WritePngFile(path, pixmap)) Fail("cannot write " + path.string());
+    std::string error;
+    if (!WritePngFile(path, pixmap, &error)) Fail("cannot write " + error);
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::string error;
+    if (!WriteWholeFile(path.string(), text.data(), text.size(), &error))
+        Fail("cannot write " + error);
 }
 
 // Writes every frame of `image`: NAME.png, or NAME.K.png when it has several frames. A frame
@@ -73,10 +92,9 @@ void WriteImage(const fs::path& dir, const std::string& name, const ImagePtr& im
 template <typename T, typename A>
 void WriteRaw(const fs::path& path, const std::vector<T, A>& data) {
     static_assert(std::endian::native == std::endian::little, "raw fields are little-endian");
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data.data()),
-              static_cast<std::streamsize>(data.size() * sizeof(T)));
-    if (!out) Fail("cannot write " + path.string());
+    std::string error;
+    if (!WriteWholeFile(path.string(), data.data(), data.size() * sizeof(T), &error))
+        Fail("cannot write " + error);
 }
 
 std::string Dims(int w, int h) {
@@ -137,20 +155,42 @@ void WriteEnemy(const fs::path& dir, const enemy& e) {
     WriteImage(dir, "enemy_ship", e.ship);
     WriteImage(dir, "enemy_shadow", e.shadow);
     WriteRaw(dir / ("enemy_bump." + Dims(S, S) + ".f32"), e.bump);
-    std::ofstream json(dir / "enemy.json");
+    std::ostringstream json;
     json << "{\n  \"size\": " << Real(e.size, 9) << ",\n  \"random\": " << Real(e.random, 9)
          << ",\n  \"rot_accuracy\": " << Real(e.rot_accuracy, 9)
          << ",\n  \"max_speed\": " << Real(e.max_speed, 9) << ",\n  \"borders\": [" << e.borders[0]
          << ", " << e.borders[1] << ", " << e.borders[2] << ", " << e.borders[3]
          << "],\n  \"col\": {\"r\": " << Real(e.col.r, 17) << ", \"g\": " << Real(e.col.g, 17)
          << ", \"b\": " << Real(e.col.b, 17) << "}\n}\n";
-    if (!json) Fail("cannot write enemy.json");
+    WriteText(dir / "enemy.json", json.str());
 }
 
+// The player's ship lit as the play frame lights it, heading up, written as the desktop icon.
+void WriteIcon(const fs::path& path) {
+    TGameState g;
+    g.ship_x = static_cast<float>(g.half_w + double{kIconShipDx});
+    g.ship_y = static_cast<float>(g.half_h + double{kIconShipDy});
+    TPlayFrame f;
+    f.s = 0, f.c = 1;  // heading 0
+    light_ship(g, f);
+    relight_ship_sprite(f);
+    const PixmapPtr& ship = Generated().player_ship->pixmaps[0];
+    if (!ship) Fail("the player's ship was not lit");
+    WritePng(path, *ship);
+}
+
+int DumpIcon(const Options& options) {
+    RunHeadless(options.clock);
+    if (!StartUpThroughGeneration()) Fail("cannot open graphics: " + LastGraphicsError());
+    WriteIcon(options.icon);
+    CloseGraphics();
+    return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     const Options options = ParseArgs(argc, argv);
+    if (!options.icon.empty()) return DumpIcon(options);
     std::error_code error;
     fs::create_directories(options.out, error);
     if (error) Fail("cannot create " + options.out.string() + ": " + error.message());
@@ -165,10 +205,8 @@ int main(int argc, char** argv) {
     WriteImages(options.out, content);
     WriteFields(options.out, content);
     WriteEnemy(options.out, *first);
-    std::ofstream rng(options.out / "rng.txt");
-    rng << "after_generation " << after_generation << "\n";
-    rng << "after_enemy " << after_enemy << "\n";
-    if (!rng) Fail("cannot write rng.txt");
+    WriteText(options.out / "rng.txt", "after_generation " + std::to_string(after_generation) +
+                                           "\nafter_enemy " + std::to_string(after_enemy) + "\n");
     CloseGraphics();
     std::printf("orbitrants-dump: content for clock %d written to %s\n", options.clock,
                 options.out.c_str());

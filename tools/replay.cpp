@@ -2,8 +2,8 @@
 //                   [--trace PATH.csv]
 // Runs the real start-up and N passes of the main loop headless with the clock fixed, feeding
 // a script's input events through the platform pump, and writes chosen back buffers as PNG and
-// a CSV trace of the game state per pass. Developer tool; depends on the game and the tools'
-// support library.
+// a CSV trace of the game state per pass, each file whole or not at all. Developer tool; depends on
+// the game and the tools' support library.
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -16,6 +16,7 @@
 #include "platform/draw/draw.hpp"
 #include "support/png_file.hpp"
 #include "support/replay.hpp"
+#include "support/safe_file.hpp"
 #include "support/tool_args.hpp"
 
 namespace {
@@ -87,24 +88,47 @@ TReplayScript ReadScript(const std::string& path) {
 void WriteShot(const std::string& path) {
     const TGameState& g = Game();
     const PixmapPtr screen = GrabPixmap(0, 0, g.screen_w, g.screen_h);
-    if (!screen || !WritePngFile(path, *screen)) Fail("cannot write " + path);
+    if (!screen) Fail("cannot read the back buffer for " + path);
+    std::string error;
+    if (!WritePngFile(path, *screen, &error)) Fail("cannot write " + error);
 }
+
+// The trace, written whole when the run ends (or not at all when it fails).
+class TTraceOut {
+  public:
+    explicit TTraceOut(const std::string& path) : path_(path) {
+        if (!path_.empty() && !file_.Open(path_)) Fail("cannot write " + file_.Error());
+        Line(trace_header());
+    }
+    void Row(int pass) { Line(format_trace_row(trace_row(pass))); }
+    void Finish() {
+        if (!path_.empty() && !file_.Commit()) Fail("cannot write " + file_.Error());
+    }
+
+  private:
+    void Line(const std::string& text) {
+        if (path_.empty()) return;
+        const std::string line = text + "\n";
+        if (!file_.Write(line.data(), line.size())) Fail("cannot write " + file_.Error());
+    }
+    std::string path_;
+    TSafeFile file_;
+};
 }  // namespace
 
 int main(int argc, char** argv) {
     const Options options = ParseArgs(argc, argv);
     const TReplayScript script = ReadScript(options.input);
-    TTraceFile trace;
-    if (!options.trace.empty() && !trace.Open(options.trace)) Fail("cannot write " + options.trace);
+    TTraceOut trace(options.trace);
     RunHeadless(options.clock);
     if (!StartUp()) Fail("cannot open graphics: " + LastGraphicsError());
     const int passes = RunReplay(script, options.frames, [&](int pass) {
-        if (!options.trace.empty() && !trace.Write(pass)) Fail("cannot write " + options.trace);
+        trace.Row(pass);
         const auto [first, last] = options.shots.equal_range(pass);
         for (auto it = first; it != last; ++it)
             WriteShot(it->second);
     });
-    if (!trace.Close()) Fail("cannot write " + options.trace);
+    trace.Finish();  // the passes that ran are a whole trace even when a shot is missing
     CloseGraphics();
     // A shot asked for a pass that Escape did not let run is missing: say so.
     const auto missing = options.shots.lower_bound(passes);

@@ -1,15 +1,24 @@
-// PNG writing through libpng's write structures.
+// PNG writing through libpng's write structures, into a whole-or-nothing file.
 #include "support/png_file.hpp"
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include "support/safe_file.hpp"
 
 namespace {
+// The caller reports the failure with the file's name; libpng's own line would only repeat it.
+[[noreturn]] void QuietError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
 // Encodes `height` rows of RGBA bytes; false on failure. Plain data only here, because libpng
 // reports errors by longjmp.
 bool EncodePng(FILE* file, const uint8_t* pixels, int width, int height, int pitch) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, nullptr);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {
@@ -26,17 +35,29 @@ bool EncodePng(FILE* file, const uint8_t* pixels, int width, int height, int pit
     png_destroy_write_struct(&png, &info);
     return true;
 }
+
+bool Report(const std::string& reason, std::string* error) {
+    if (error) *error = reason;
+    return false;
+}
 }  // namespace
 
-bool WritePngFile(const std::filesystem::path& path, const TPixmap& source) {
+bool WritePngFile(const std::filesystem::path& path, const TPixmap& source, std::string* error) {
     PixmapPtr converted;
     const TPixmap* pix = &source;
     if (source.format != PIXFMT_RGBA32) {
         converted = source.Convert(PIXFMT_RGBA32);
         pix = converted.get();
     }
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool encoded = EncodePng(file, pix->pixels, pix->width, pix->height, pix->pitch);
-    return std::fclose(file) == 0 && encoded;
+    TSafeFile file;
+    if (!file.Open(path.string())) return Report(file.Error(), error);
+    errno = 0;
+    if (!EncodePng(file.Stream(), pix->pixels, pix->width, pix->height, pix->pitch)) {
+        // libpng gives up on a failed write; the reason is the write's.
+        const std::string reason = errno != 0 ? std::strerror(errno) : "cannot encode PNG";
+        file.Abandon();
+        return Report(path.string() + ": " + reason, error);
+    }
+    if (!file.Commit()) return Report(file.Error(), error);
+    return true;
 }

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "platform/draw/draw.hpp"
 
-// Writes `pixmap` to `path`; false when the file cannot be written.
-bool WritePngFile(const std::filesystem::path& path, const TPixmap& pixmap);
+// Writes `pixmap` to `path` whole or not at all; false with "PATH: reason" in `error` (when
+// given) when the file cannot be written.
+bool WritePngFile(const std::filesystem::path& path, const TPixmap& pixmap,
+                  std::string* error = nullptr);
