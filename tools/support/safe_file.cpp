@@ -34,6 +34,13 @@ bool IsSpecial(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
 }
+
+// The permissions a plain fopen would create a file with under the current umask.
+mode_t CreateMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
 }  // namespace
 
 bool TSafeFile::Fail(const std::string& reason) {
@@ -52,7 +59,7 @@ bool TSafeFile::Open(const std::string& path) {
     std::string name = path + ".tmp-XXXXXX";
     const int fd = ::mkstemp(name.data());
     if (fd < 0) return Fail(std::strerror(errno));
-    ::fchmod(fd, 0644);  // what a plain create would give, not mkstemp's 0600
+    ::fchmod(fd, CreateMode());  // what a plain create would give, not mkstemp's 0600
     temp_ = name;
     Track(temp_);
     file_ = ::fdopen(fd, "wb");
