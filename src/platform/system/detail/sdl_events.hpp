@@ -22,7 +22,8 @@ constexpr int kMaxTranslatedEvents = 2;
 
 // Translates one SDL event into at most two TEvents in `out`; returns how many.
 int TranslateSdlEvent(const SDL_Event& event, TSdlTranslation& state, TEvent* out);
-// The Windows virtual-key code of a key, or 0 when it has none.
+// The Windows virtual-key code of a key, or 0 when it has none: the key its symbol names under
+// the active layout, else the key at its position; the keypad follows NumLock (key.mod).
 int VirtualKeyOf(const SDL_Keysym& key);
 // MODIFIER_* bits of an SDL modifier state.
 int ModifiersOf(uint16_t sdl_mods);
