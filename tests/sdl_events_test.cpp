@@ -15,6 +15,7 @@ class SdlEventsTest : public ::testing::Test {
     void SetUp() override {
         state.window_id = kWindow;
         state.pointer_inside = true;
+        state.focused = true;
     }
     std::vector<TEvent> Translate(const SDL_Event& e) {
         TEvent out[kMaxTranslatedEvents];
@@ -257,6 +258,37 @@ TEST_F(SdlEventsTest, FocusCloseAndInputOfThisWindowOnly) {
         other.type = type;
         EXPECT_TRUE(Translate(other).empty()) << type;
     }
+}
+
+// Activation releases every button, so the click that gives the window the focus must come
+// after it, whichever order the window system reports them in.
+TEST_F(SdlEventsTest, TheClickThatGivesTheFocusComesAfterTheActivation) {
+    auto ids = [&](const SDL_Event& e) {
+        std::vector<int> out;
+        for (const TEvent& t : Translate(e))
+            out.push_back(t.id);
+        return out;
+    };
+    using Ids = std::vector<int>;
+    const SDL_Event press = Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
+    const SDL_Event release = Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 6);
+    // The focus first, then the click.
+    state.focused = false;
+    EXPECT_EQ(ids(Window(SDL_WINDOWEVENT_FOCUS_GAINED)), Ids{EVENT_ACTIVATE});
+    EXPECT_EQ(ids(press), Ids{EVENT_MOUSE_DOWN});
+    // The click first, while the system already gives the window the focus.
+    EXPECT_EQ(ids(Window(SDL_WINDOWEVENT_FOCUS_LOST)), Ids{EVENT_DEACTIVATE});
+    state.system_focus = true;
+    EXPECT_EQ(ids(press), (Ids{EVENT_ACTIVATE, EVENT_MOUSE_DOWN}));
+    EXPECT_TRUE(state.focused);
+    EXPECT_EQ(ids(Window(SDL_WINDOWEVENT_FOCUS_GAINED)), Ids{});  // told already
+    EXPECT_EQ(ids(release), Ids{EVENT_MOUSE_UP});
+    // A click on a window that does not get the focus (no window manager) activates nothing.
+    EXPECT_EQ(ids(Window(SDL_WINDOWEVENT_FOCUS_LOST)), Ids{EVENT_DEACTIVATE});
+    EXPECT_EQ(ids(Window(SDL_WINDOWEVENT_FOCUS_LOST)), Ids{});
+    state.system_focus = false;
+    EXPECT_EQ(ids(press), Ids{EVENT_MOUSE_DOWN});
+    EXPECT_FALSE(state.focused);
 }
 
 TEST_F(SdlEventsTest, WheelStepsKeepTheirSignAcrossFlippedDevices) {

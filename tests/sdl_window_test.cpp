@@ -126,3 +126,31 @@ TEST_F(SdlWindowTest, TheHeadlessPointerIsMovedAndRecordedOnlyWhileFocused) {
     EXPECT_EQ(PointerY(), 100);
 }
 }  // namespace
+
+namespace {
+TEST_F(SdlWindowTest, TheClickThatGivesTheFocusIsHeld) {
+    std::string error;
+    auto graphics = CreateWindowGraphics(320, 200, 0, 60, 0, &error);
+    ASSERT_NE(graphics, nullptr) << error;
+    OnGraphicsOpened();
+    std::vector<int> seen;
+    AddHook(
+        EventEmitHook(),
+        [&](int, const ObjectPtr& data, const ObjectPtr&) {
+            if (auto e = std::dynamic_pointer_cast<TEvent>(data)) seen.push_back(e->id);
+            return data;
+        },
+        nullptr, 0);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    SDL_Event press{};
+    press.button.type = SDL_MOUSEBUTTONDOWN;
+    press.button.windowID = WindowId();
+    press.button.button = SDL_BUTTON_LEFT;
+    press.button.state = SDL_PRESSED;
+    Push(press);
+    EXPECT_EQ(seen, (std::vector<int>{EVENT_DEACTIVATE, EVENT_ACTIVATE, EVENT_MOUSE_DOWN}));
+    EXPECT_EQ(IsButtonDown(1), 1);
+    EXPECT_EQ(TakeButtonHits(1), 1);
+}
+}  // namespace

@@ -138,9 +138,13 @@ TEvent Make(int id, int data, const TSdlTranslation& state) {
 int TranslateWindow(const SDL_WindowEvent& w, TSdlTranslation& state, TEvent* out) {
     switch (w.event) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (!state.focused) return 0;
+            state.focused = false;
             out[0] = Make(EVENT_DEACTIVATE, 0, state);
             return 1;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+            if (state.focused) return 0;  // already reported, ahead of a click (below)
+            state.focused = true;
             out[0] = Make(EVENT_ACTIVATE, 0, state);
             return 1;
         case SDL_WINDOWEVENT_CLOSE:
@@ -196,9 +200,16 @@ int TranslateButton(const SDL_MouseButtonEvent& b, TSdlTranslation& state, TEven
         state.pointer_x = b.x;
         state.pointer_y = b.y;
     }
-    const int id = b.type == SDL_MOUSEBUTTONDOWN ? EVENT_MOUSE_DOWN : EVENT_MOUSE_UP;
-    out[0] = Make(id, ButtonOf(b.button), state);
-    return 1;
+    const bool down = b.type == SDL_MOUSEBUTTONDOWN;
+    int n = 0;
+    // The click that gives the window the focus may come before the focus event. Activation
+    // releases every button, so it is reported first, or it would cancel the click.
+    if (down && !state.focused && state.system_focus) {
+        state.focused = true;
+        out[n++] = Make(EVENT_ACTIVATE, 0, state);
+    }
+    out[n++] = Make(down ? EVENT_MOUSE_DOWN : EVENT_MOUSE_UP, ButtonOf(b.button), state);
+    return n;
 }
 
 int TranslateWheel(const SDL_MouseWheelEvent& w, const TSdlTranslation& state, TEvent* out) {

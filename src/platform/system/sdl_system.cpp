@@ -22,7 +22,7 @@ SdlSystem::SdlSystem(SDL_Window* window, bool headless)
     // Wayland lets no client move the pointer; relative mode stands in for the warp there.
     can_warp_ = !(driver && SDL_strcmp(driver, "wayland") == 0);
     const Uint32 flags = SDL_GetWindowFlags(window);
-    focused_ = headless || (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
+    translation_.focused = headless || (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
     translation_.window_id = SDL_GetWindowID(window);
     translation_.pointer_inside = headless || (flags & SDL_WINDOW_MOUSE_FOCUS) != 0;
     if (headless) {  // a headless run starts with the pointer resting at the centre
@@ -38,6 +38,10 @@ void SdlSystem::Poll(const std::function<void(const TEvent&)>& emit) {
     TEvent out[kMaxTranslatedEvents];
     while (SDL_PollEvent(&event)) {
         translation_.mods = ModifiersOf(SDL_GetModState());
+        // SDL has read the window system's messages ahead of the one being translated.
+        translation_.system_focus =
+            headless_ ? translation_.focused
+                      : (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
         const int n = TranslateSdlEvent(event, translation_, out);
         for (int i = 0; i < n; ++i) {
             Track(out[i]);
@@ -49,11 +53,7 @@ void SdlSystem::Poll(const std::function<void(const TEvent&)>& emit) {
 
 void SdlSystem::Track(const TEvent& event) {
     switch (event.id) {
-        case EVENT_ACTIVATE:
-            focused_ = true;
-            break;
         case EVENT_DEACTIVATE:
-            focused_ = false;
             buttons_down_ = 0;
             if (!headless_) SDL_CaptureMouse(SDL_FALSE);
             break;
@@ -74,7 +74,7 @@ void SdlSystem::Track(const TEvent& event) {
 // Relative mode is held only while the pointer is hidden over the focused window, and only
 // where the pointer cannot be warped.
 void SdlSystem::UpdateRelativeMode() {
-    const bool want = !can_warp_ && !headless_ && !pointer_visible_ && focused_;
+    const bool want = !can_warp_ && !headless_ && !pointer_visible_ && translation_.focused;
     if (want == translation_.relative) return;
     if (SDL_SetRelativeMouseMode(want ? SDL_TRUE : SDL_FALSE) == 0 || !want) {
         translation_.relative = want;

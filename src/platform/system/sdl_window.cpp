@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/system/input.hpp"
 #include "platform/system/detail/pacing.hpp"
 #include "platform/system/detail/sdl_system.hpp"
+#include "platform/system/input.hpp"
 #include "platform/system/window_graphics.hpp"
 #include "platform/system/window_ops.hpp"
 
@@ -115,6 +115,9 @@ void AskForCoreContexts() {
 bool StartVideo(std::string* error) {
     // Ctrl-C and kill must still end the game: SDL would turn them into ignored quit events.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The click that gives the window the focus is the player's too; SDL's X11 back end would
+    // drop a press that comes within a few milliseconds of the focus.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     const bool fresh = !SDL_WasInit(SDL_INIT_VIDEO);
     if (fresh && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         *error = std::string("no display to open the window on (") + SDL_GetError() +

@@ -11,6 +11,8 @@
 // What translation remembers between events.
 struct TSdlTranslation {
     uint32_t window_id = 0;       // events of other windows are ignored (0: take all)
+    bool focused = false;         // activation as last reported to the game
+    bool system_focus = false;    // the window system gives the window the focus by now
     bool pointer_inside = false;  // false: the next motion over the window is an entry
     bool relative = false;        // relative mouse mode: positions are summed from deltas
     int pointer_x = 0;            // last pointer position reported, in window pixels

@@ -15,7 +15,7 @@ class SdlSystem : public TSystemDriver {
 
     void Poll(const std::function<void(const TEvent&)>& emit) override;
     TWindowHandle Window() const override;
-    bool HasFocus() const override { return focused_; }
+    bool HasFocus() const override { return translation_.focused; }
     void WarpPointer(int x, int y) override;
     void SetPointerVisible(bool visible) override;
     int GetStyle() const override { return style_; }
@@ -33,7 +33,6 @@ class SdlSystem : public TSystemDriver {
     SDL_Window* window_;
     bool headless_;
     bool can_warp_;
-    bool focused_;
     bool pointer_visible_ = true;
     int buttons_down_ = 0;
     int style_;
