@@ -17,14 +17,15 @@ err=$build/e2e_focus_click.stderr
 "$probe" >"$log" 2>"$err" &
 probe_pid=$!
 e2e_pids+=($probe_pid)
-logged() { grep -q "$1" "$log"; }
-wait_for 30 logged '^0x102' || fail "the new window never got the focus: $(cat "$err")"
+wait_for 30 has_window "$probe_pid" orbitrants-events || fail "no window opened: $(cat "$err")"
 wid=$(window_of "$probe_pid" orbitrants-events)
-[ -n "$wid" ] || fail "no window of the events tool"
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$((wid))" ]; }
+wait_for 30 focused || fail "openbox did not give the new window the focus"
 
 # Another program opens, away from the game's window, and takes the focus.
 xmessage -geometry +0+0 "another program" &
 e2e_pids+=($!)
+logged() { grep -q "$1" "$log"; }
 wait_for 30 logged '^0x101' || fail "the other program did not take the focus"
 
 read -r x y _ <<<"$(client_geometry "$wid")"

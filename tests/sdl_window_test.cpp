@@ -154,3 +154,20 @@ TEST_F(SdlWindowTest, TheClickThatGivesTheFocusIsHeld) {
     EXPECT_EQ(TakeButtonHits(1), 1);
 }
 }  // namespace
+
+namespace {
+// Half the desktop less half the window, each halved with truncation: an odd size lands one
+// pixel off from centring the difference.
+TEST_F(SdlWindowTest, TheClientAreaOpensCentredOnTheDesktop) {
+    std::string error;
+    auto graphics = CreateWindowGraphics(321, 201, 0, 60, 0, &error);
+    ASSERT_NE(graphics, nullptr) << error;
+    SDL_Rect desktop;
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &desktop), 0) << SDL_GetError();
+    const TWindowRect rect = GetWindowRect(ActiveWindow());  // no frame on the headless driver
+    EXPECT_EQ(rect.left, desktop.x + desktop.w / 2 - 160);
+    EXPECT_EQ(rect.top, desktop.y + desktop.h / 2 - 100);
+    EXPECT_EQ(rect.right - rect.left, 321);
+    EXPECT_EQ(rect.bottom - rect.top, 201);
+}
+}  // namespace

@@ -3,6 +3,8 @@
 // models the window's style word over SDL's bordered flag.
 #include "platform/system/detail/sdl_system.hpp"
 
+#include "platform/system/detail/x11_frame.hpp"
+
 namespace {
 constexpr int kFramedStyle =
     WINDOW_STYLE_VISIBLE | WINDOW_STYLE_CAPTION | WINDOW_STYLE_SYSMENU | WINDOW_STYLE_MINIMIZEBOX;
@@ -99,10 +101,10 @@ void SdlSystem::SetPointerVisible(bool visible) {
     UpdateRelativeMode();
 }
 
+// The frame as SDL last read it; none where SDL cannot tell (headless).
 void SdlSystem::Borders(int* left, int* top, int* right, int* bottom) const {
-    const bool known =
-        HasCaption(style_) && SDL_GetWindowBordersSize(window_, top, left, bottom, right) == 0;
-    if (!known) *left = *top = *right = *bottom = 0;  // no frame, or no window manager to ask
+    if (SDL_GetWindowBordersSize(window_, top, left, bottom, right) != 0)
+        *left = *top = *right = *bottom = 0;
 }
 
 void SdlSystem::SetStyle(int style) {
@@ -111,17 +113,24 @@ void SdlSystem::SetStyle(int style) {
         style_ = style;
         return;
     }
-    // The outer top-left corner stays where it is; the client area moves into it.
+    // The outer top-left corner stays where it is; the client area moves into it. A window
+    // manager redraws the frame in its own time, and only then are the new extents known.
     const TWindowRect before = GetRect();
+    const TFrameExtents frame = CurrentFrameExtents(window_);
     style_ = style;
     SDL_SetWindowBordered(window_, had_caption ? SDL_FALSE : SDL_TRUE);
+    AwaitFrameExtents(window_, frame);
     int left, top, right, bottom;
     Borders(&left, &top, &right, &bottom);
     SDL_SetWindowPosition(window_, before.left + left, before.top + top);
 }
 
 void SdlSystem::SetClientSize(int width, int height) {
-    if (width > 0 && height > 0) SDL_SetWindowSize(window_, width, height);
+    int w, h;
+    SDL_GetWindowSize(window_, &w, &h);
+    // SDL moves a fixed-size window as it resizes it; a size that is right already is left be.
+    if (width > 0 && height > 0 && (width != w || height != h))
+        SDL_SetWindowSize(window_, width, height);
 }
 
 void SdlSystem::SetTitle(const std::string& text) {
