@@ -38,7 +38,8 @@ probe_wid=$(window_of "$probe_pid" orbitrants-events)
 left=0 top=0
 if [ "$mode" = openbox ]; then
     framed() { [ -n "$(frame_extents "$probe_wid")" ]; }
-    wait_for 30 framed || fail "openbox reported no frame for the captioned window"
+    wait_for 30 framed ||
+        fail "openbox reported no frame for the captioned window (openbox $(wm_state))"
     read -r left _ top _ <<<"$(frame_extents "$probe_wid")"
     [ "$top" -gt "$left" ] || fail "the captioned window has no title bar: frame $(frame_extents "$probe_wid")"
 fi

@@ -59,20 +59,36 @@ start_xvfb() {
     wait_for 30 display_up || fail "Xvfb did not start on $DISPLAY"
 }
 
-# A window manager is up once it names itself on the root window and lists what it supports.
-frames_windows() {
+# A window manager has taken the display once it names itself on the root window and lists
+# what it supports.
+names_itself() {
     xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' &&
         xprop -root _NET_SUPPORTED | grep -q _NET_FRAME_EXTENTS
 }
 
 # Starts openbox on the display (default configuration: frames with a title bar, the focus
-# goes to new windows and to a window clicked on).
+# goes to new windows and to a window clicked on) and waits until it frames a window: it names
+# itself before it has finished starting, and a window mapped in between may wait long.
 start_openbox() {
-    require_tools openbox
+    require_tools openbox xmessage
     openbox --sm-disable >/dev/null 2>&1 &
-    e2e_pids+=($!)
-    wait_for 30 frames_windows || fail "openbox did not start on $DISPLAY"
+    wm_pid=$!
+    e2e_pids+=($wm_pid)
+    wait_for 30 names_itself || fail "openbox did not start on $DISPLAY"
+    xmessage -name e2e-ready -title e2e-ready ready &
+    local ready_pid=$!
+    ready_framed() {
+        local id
+        id=$(windows_titled e2e-ready | head -1)
+        [ -n "$id" ] && xprop -id "$id" _NET_FRAME_EXTENTS | grep -q =
+    }
+    wait_for 30 ready_framed || fail "openbox framed no window (openbox $(wm_state))"
+    kill "$ready_pid"
+    wait_for 30 gone "$ready_pid" || fail "xmessage did not end"
 }
+
+# "running" or "gone": the window manager's state, for failure messages.
+wm_state() { running "${wm_pid:-0}" && echo running || echo gone; }
 
 # The ids of every window titled exactly $1, top-level or framed by a window manager.
 windows_titled() {
