@@ -1,14 +1,24 @@
 // Draws one game-like frame through this drawing layer and the same work through SDL's own
 // renderer (OpenGL back end, batching on), headless, and prints the time per frame of each.
 // The frame: 10,000 textured 16 x 16 quads whose blend mode alternates between alpha and
-// additive every 100 quads, then 10,000 trail segments of about 7 pixels drawn at widths 6, 2, 1.
+// additive every 100 quads, then 10,000 trail segments of about 7 pixels drawn at widths 6, 2, 1:
+// 40,000 primitives.
+// It measures three conditions, each in a process of its own (Mesa reads them at start): the
+// rasteriser on (llvmpipe with its threads), llvmpipe on one thread (LP_NUM_THREADS=0, less
+// noisy), and GALLIUM_NOOP=1, where Mesa drops the pixel work and what remains is the cost of
+// submitting the frame. The parent re-runs itself for each and prints the table with ratios.
+//   draw_bench                 all three conditions
+//   draw_bench --layer N       only the drawing layer, N frames, in this environment (profiling)
 #include <SDL2/SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <string>
 #include <vector>
 
 #include "platform/base/base.hpp"
@@ -17,7 +27,9 @@
 namespace {
 constexpr int kW = 1280, kH = 500;
 constexpr int kQuads = 10000, kSegments = 10000, kRun = 100;
-constexpr int kWarmup = 3, kFrames = 15;
+constexpr int kPrimitives = kQuads + kSegments * 3;
+constexpr int kWarmup = 3;
+int g_frames = 15;  // measured frames per run
 
 struct Scene {
     std::vector<float> quad_xy;  // top-left corners
@@ -76,14 +88,14 @@ template <typename Fn>
 Timing TimeFrames(Fn&& frame) {
     std::vector<double> ms;
     double cpu0 = 0;
-    for (int i = 0; i < kWarmup + kFrames; ++i) {
+    for (int i = 0; i < kWarmup + g_frames; ++i) {
         if (i == kWarmup) cpu0 = CpuMillis();
         const auto t0 = std::chrono::steady_clock::now();
         frame();
         const auto t1 = std::chrono::steady_clock::now();
         if (i >= kWarmup) ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
     }
-    return {Median(ms), (CpuMillis() - cpu0) / kFrames};
+    return {Median(ms), (CpuMillis() - cpu0) / g_frames};
 }
 
 Timing RunLayer(const Scene& s) {
@@ -190,25 +202,120 @@ Timing RunSdl(const Scene& s) {
     SDL_DestroyWindow(window);
     return ms;
 }
+// The four figures of one condition: layer and SDL, wall and CPU.
+struct Condition {
+    Timing layer, sdl;
+};
+
+Condition RunBoth() {
+    const Scene scene = MakeScene();
+    Condition c;
+    c.layer = RunLayer(scene);
+    c.sdl = RunSdl(scene);
+    return c;
+}
+
+// This program's own path.
+std::string SelfPath() {
+    char path[4096] = {};
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    return n > 0 ? std::string(path, size_t(n)) : std::string();
+}
+
+// Runs this program again with `env` (NAME=VALUE, or empty) set and reads back its figures.
+bool RunChild(const std::string& self, const char* env, int frames, Condition* c) {
+    const std::string command = std::string("env ") + env +
+                                " ORB_DRAW_BENCH_CHILD=" + std::to_string(frames) + " '" + self +
+                                "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return false;
+    char line[256] = {};
+    bool ok = false;
+    while (std::fgets(line, sizeof line, pipe)) {
+        ok = ok || std::sscanf(line, "figures %lf %lf %lf %lf", &c->layer.wall_ms, &c->layer.cpu_ms,
+                               &c->sdl.wall_ms, &c->sdl.cpu_ms) == 4;
+    }
+    return pclose(pipe) == 0 && ok;
+}
+
+std::string CpuModel() {
+    FILE* f = std::fopen("/proc/cpuinfo", "r");
+    char line[256] = {};
+    std::string model = "unknown processor";
+    while (f && std::fgets(line, sizeof line, f)) {
+        if (std::strncmp(line, "model name", 10) != 0) continue;
+        model = std::strchr(line, ':') + 2;
+        model.erase(model.find_last_not_of(" \n") + 1);
+        break;
+    }
+    if (f) std::fclose(f);
+    return model + ", " + std::to_string(sysconf(_SC_NPROCESSORS_ONLN)) + " cores";
+}
+
+void PrintRow(const char* name, const Condition& c) {
+    std::printf("%-34s %8.2f %8.2f   %8.2f %8.2f   %6.2f x %6.2f x\n", name, c.layer.wall_ms,
+                c.layer.cpu_ms, c.sdl.wall_ms, c.sdl.cpu_ms, c.sdl.wall_ms / c.layer.wall_ms,
+                c.sdl.cpu_ms / c.layer.cpu_ms);
+}
+
+bool StartVideo() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+    std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+    return false;
+}
 }  // namespace
 
-int main() {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        return 1;
+int main(int argc, char** argv) {
+    if (const char* child = std::getenv("ORB_DRAW_BENCH_CHILD")) {  // one condition
+        g_frames = std::atoi(child);
+        if (!StartVideo()) return 1;
+        const Condition c = RunBoth();
+        std::printf("figures %.4f %.4f %.4f %.4f\n", c.layer.wall_ms, c.layer.cpu_ms, c.sdl.wall_ms,
+                    c.sdl.cpu_ms);
+        SDL_Quit();
+        return 0;
     }
-    const Scene scene = MakeScene();
-    const Timing layer = RunLayer(scene);
-    const Timing sdl = RunSdl(scene);
-    std::printf("frame: %d textured quads (blend alternating every %d), %d trail segments x 3\n",
-                kQuads, kRun, kSegments);
-    std::printf("                wall ms/frame (median of %d)   cpu ms/frame (all threads)\n",
-                kFrames);
-    std::printf("drawing layer:  %8.2f %30.2f\n", layer.wall_ms, layer.cpu_ms);
-    std::printf("SDL renderer:   %8.2f %30.2f\n", sdl.wall_ms, sdl.cpu_ms);
-    std::printf("speed-up:       %8.2f x %28.2f x\n", sdl.wall_ms / layer.wall_ms,
-                sdl.cpu_ms / layer.cpu_ms);
-    SDL_Quit();
-    return 0;
+    if (argc > 2 && std::strcmp(argv[1], "--layer") == 0) {  // profiling
+        g_frames = std::atoi(argv[2]);
+        if (!StartVideo()) return 1;
+        const Timing t = RunLayer(MakeScene());
+        std::printf("drawing layer: %.3f ms/frame wall, %.3f ms/frame cpu\n", t.wall_ms, t.cpu_ms);
+        SDL_Quit();
+        return 0;
+    }
+    struct Run {
+        const char* name;
+        const char* env;
+        int frames;
+    };
+    const Run runs[] = {{"rasteriser on (llvmpipe threads)", "", 15},
+                        {"LP_NUM_THREADS=0 (one thread)", "LP_NUM_THREADS=0", 15},
+                        {"GALLIUM_NOOP=1 (submission only)", "GALLIUM_NOOP=1", 200}};
+    std::printf("machine: %s, Mesa llvmpipe\n", CpuModel().c_str());
+    std::printf(
+        "frame: %d textured quads (blend alternating every %d), %d trail segments x 3 "
+        "= %d primitives\n",
+        kQuads, kRun, kSegments, kPrimitives);
+    std::printf("ms per frame: wall is the median frame, cpu the mean over all threads\n");
+    std::printf("%-34s %17s   %17s   %17s\n", "", "drawing layer", "SDL renderer", "SDL / layer");
+    std::printf("%-34s %8s %8s   %8s %8s   %8s %8s\n", "condition", "wall", "cpu", "wall", "cpu",
+                "wall", "cpu");
+    Condition noop{};
+    bool all = true;
+    for (const Run& run : runs) {
+        Condition c{};
+        if (!RunChild(SelfPath(), run.env, run.frames, &c)) {
+            std::printf("%-34s failed\n", run.name);
+            all = false;
+            continue;
+        }
+        PrintRow(run.name, c);
+        if (std::strncmp(run.env, "GALLIUM_NOOP", 12) == 0) noop = c;
+    }
+    if (noop.layer.cpu_ms > 0) {
+        std::printf("submission per primitive (GALLIUM_NOOP=1, cpu): layer %.1f ns, SDL %.1f ns\n",
+                    noop.layer.cpu_ms * 1e6 / kPrimitives, noop.sdl.cpu_ms * 1e6 / kPrimitives);
+    }
+    return all ? 0 : 1;
 }

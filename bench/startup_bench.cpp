@@ -1,37 +1,14 @@
 // Start-up timing, headless: from process start to the window, through the generation phase
 // with its progress frames, to the first Flip(1) that would show the first play frame.
 // Prints milliseconds since the process started; run several times and take the median.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "generate/content.hpp"
 #include "generate/pipeline.hpp"
 #include "platform/draw/draw.hpp"
-
-namespace {
-// Milliseconds of CLOCK_BOOTTIME at which this process started (from /proc/self/stat).
-double ProcessStartMs() {
-    std::ifstream in("/proc/self/stat");
-    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-    std::string field;
-    for (int i = 3; i <= 22; ++i)
-        fields >> field;  // field 22: start time in clock ticks since boot
-    return std::stod(field) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-double NowMs() {
-    timespec t{};
-    clock_gettime(CLOCK_BOOTTIME, &t);
-    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
-}
-}  // namespace
+#include "process_clock.hpp"
 
 int main(int argc, char** argv) {
     const int threads = argc > 1 ? std::atoi(argv[1]) : kGenerationThreads;

@@ -1,6 +1,8 @@
 // Primitive geometry without a GPU: oval point counts and outlines, wide-line quads.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/draw/detail/draw_geometry.hpp"
 
 namespace {
@@ -10,6 +12,18 @@ TEST(DrawGeometry, OvalPointCounts) {
     EXPECT_EQ(OvalPointCount(15, 10), 24);   // 30 x 20: 25 loses its low bits
     EXPECT_EQ(OvalPointCount(-7.5f, 7.9f), 12);
     EXPECT_EQ(OvalOutline(0, 0, 100, 100).size(), 200u);
+}
+
+TEST(DrawGeometry, HugeOvalsGetAtMostTheCappedPointCount) {
+    EXPECT_EQ(OvalPointCount(5e9f, 5e9f), kMaxOvalPoints);
+    EXPECT_EQ(OvalPointCount(INFINITY, 0), kMaxOvalPoints);
+    EXPECT_EQ(OvalPointCount(NAN, 1), 12);
+    const auto xy = OvalOutline(0, 0, 4e6f, 4e6f);  // 4,000,000 points before the cap
+    ASSERT_EQ(xy.size(), 2u * kMaxOvalPoints);
+    // The last point is one step short of a full turn: just below the first on screen.
+    EXPECT_NEAR(xy[xy.size() - 2], 4e6, 1);
+    EXPECT_GT(xy.back(), 2e6f);
+    EXPECT_LT(xy.back(), 2e6f + 20);
 }
 
 TEST(DrawGeometry, OvalStartsRightAndTurnsUpwardsOnScreen) {

@@ -1,6 +1,5 @@
 // orbitrants-dump run as a program: its files, their sizes and a few values.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -12,30 +11,12 @@
 #include <vector>
 
 #include "platform/base/numbers.hpp"
+#include "tool_files.hpp"
 
 namespace fs = std::filesystem;
 
 namespace {
 constexpr int kClock = 2024;
-
-// RGBA bytes of a PNG, or empty when it cannot be read.
-std::vector<uint8_t> ReadPng(const fs::path& path, int* w, int* h) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<uint8_t> bytes(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) return {};
-    *w = static_cast<int>(image.width);
-    *h = static_cast<int>(image.height);
-    return bytes;
-}
-
-std::vector<char> ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class DumpToolTest : public ::testing::Test {
   protected:
@@ -134,5 +115,74 @@ TEST_F(DumpToolTest, RunsRepeatAndBadArgumentsFail) {
     EXPECT_EQ(ReadFile(again / "walk_map.1280x500.f32"), ReadFile(*dir_ / "walk_map.1280x500.f32"));
     EXPECT_NE(std::system((tool + "> /dev/null 2>&1").c_str()), 0);
     EXPECT_NE(std::system((tool + again.string() + " --clock soon > /dev/null 2>&1").c_str()), 0);
+}
+}  // namespace
+
+namespace {
+// The number after "\"key\": " in `json` (0 when missing).
+double JsonNumber(const std::string& json, const std::string& key) {
+    const size_t at = json.find("\"" + key + "\": ");
+    return at == std::string::npos ? 0 : std::stod(json.substr(at + key.size() + 4));
+}
+
+TEST_F(DumpToolTest, WritesTheFirstEnemyAsStartUpMakesIt) {
+    const auto text = ReadFile(*dir_ / "enemy.json");
+    const std::string json(text.begin(), text.end());
+    // The enemy reseeds from the clock and draws red, green and its trait.
+    SeedRandom(kClock);
+    const float red = RandomFloat(), green = RandomFloat(), trait = RandomFloat();
+    const int S = 36 + FloatToInt(Floor(14 * double{trait}));
+    EXPECT_EQ(JsonNumber(json, "size"), S);
+    EXPECT_EQ(static_cast<float>(JsonNumber(json, "random")), trait);
+    EXPECT_EQ(static_cast<float>(JsonNumber(json, "max_speed")),
+              static_cast<float>(double{1.2f} - double{0.6f} * trait));
+    EXPECT_EQ(static_cast<float>(JsonNumber(json, "rot_accuracy")),
+              static_cast<float>(double{0.995f} - double{0.095f} * trait));
+    EXPECT_EQ(JsonNumber(json, "r"), 170 * (double{0.8f} + double{0.2f} * red));
+    EXPECT_EQ(JsonNumber(json, "g"), 210 * (double{0.8f} + double{0.2f} * green));
+    EXPECT_EQ(JsonNumber(json, "b"), 255);
+    const int margin = FloatToInt(double{0.3f} * S);
+    EXPECT_NE(json.find("\"borders\": [" + std::to_string(FloatToInt(1280 - double{0.3f} * S)) +
+                        ", " + std::to_string(FloatToInt(500 - double{0.3f} * S)) + ", " +
+                        std::to_string(margin) + ", " + std::to_string(margin) + "]"),
+              std::string::npos)
+        << json;
+
+    const std::string dims = std::to_string(S) + "x" + std::to_string(S);
+    EXPECT_EQ(fs::file_size(*dir_ / ("enemy_bump." + dims + ".f32")), uintmax_t(S) * S * 4);
+    int w = 0, h = 0;
+    const auto ship = ReadPng(*dir_ / "enemy_ship.png", &w, &h);
+    ASSERT_EQ(ship.size(), size_t(S) * S * 4);
+    EXPECT_EQ(w, S);
+    EXPECT_EQ(ship[3], 0);                              // a clear corner
+    EXPECT_EQ(ship[(S / 2 + S / 2 * S) * 4 + 0], 255);  // a white dome
+    EXPECT_GT(ship[(S / 2 + S / 2 * S) * 4 + 3], 250);
+    const auto shadow = ReadPng(*dir_ / "enemy_shadow.png", &w, &h);
+    ASSERT_EQ(shadow.size(), size_t(S) * S * 4);
+    EXPECT_EQ(shadow[(S / 2 + S / 2 * S) * 4 + 0], 0);  // black, at most half opaque
+    EXPECT_LE(shadow[(S / 2 + S / 2 * S) * 4 + 3], 128);
+
+    const auto rng = ReadFile(*dir_ / "rng.txt");
+    EXPECT_NE(std::string(rng.begin(), rng.end())
+                  .find("\nafter_enemy " + std::to_string(RandomJump(kClock, 3)) + "\n"),
+              std::string::npos);
+}
+
+TEST_F(DumpToolTest, EnemyFilesRepeatByteForByte) {
+    const fs::path again = *dir_ / "enemy-again";
+    const std::string tool = std::string(ORB_BINARY_DIR) + "/tools/orbitrants-dump ";
+    ASSERT_EQ(
+        std::system((tool + again.string() + " --clock " + std::to_string(kClock) + " > /dev/null")
+                        .c_str()),
+        0);
+    int compared = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(*dir_)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("enemy", 0) != 0 && name != "rng.txt") continue;
+        if (entry.is_directory()) continue;
+        EXPECT_EQ(ReadFile(again / name), ReadFile(entry.path())) << name;
+        ++compared;
+    }
+    EXPECT_EQ(compared, 5);  // ship, shadow, height field, scalars, generator states
 }
 }  // namespace

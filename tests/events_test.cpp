@@ -161,6 +161,35 @@ TEST_F(EventsTest, PumpDeliversInjectedEventsBeforeTheSystemsOwn) {
     EXPECT_EQ(order, (std::vector<int>{0x201 * 1000 + 1, 0x202 * 1000 + 1, 0x201 * 1000 + 2}));
 }
 
+TEST_F(EventsTest, TheSystemDriverObservesInjectedEventsBeforeTheHooks) {
+    FakeSystem system;
+    std::vector<size_t> seen_by_hook;
+    AddHook(
+        EventEmitHook(),
+        [&](int, const ObjectPtr& data, const ObjectPtr&) {
+            seen_by_hook.push_back(system.observed.size());
+            return data;
+        },
+        nullptr, 0);
+    system.pending = {MakeEvent(EVENT_KEY_DOWN, 2)};  // its own messages it has seen already
+    InjectEvent(MakeEvent(EVENT_DEACTIVATE));
+    InjectEvent(MakeEvent(EVENT_ACTIVATE));
+    PumpMessages();
+    EXPECT_EQ(system.observed, (std::vector<int>{EVENT_DEACTIVATE, EVENT_ACTIVATE}));
+    EXPECT_EQ(seen_by_hook, (std::vector<size_t>{1, 2, 2}));
+}
+
+TEST_F(EventsTest, WaitingForMessagesAsksTheDriverOnlyWhenNothingIsInjected) {
+    WaitForMessages(5);  // no driver: returns
+    FakeSystem system;
+    InjectEvent(MakeEvent(EVENT_KEY_DOWN, 27));
+    WaitForMessages(5);
+    EXPECT_TRUE(system.waits.empty());
+    PumpMessages();
+    WaitForMessages(5);
+    EXPECT_EQ(system.waits, (std::vector<int>{5}));
+}
+
 TEST_F(EventsTest, PumpDoesNotReenterFromAHook) {
     FakeSystem system;
     EnablePolledInput();

@@ -14,6 +14,8 @@ class FakeSystem : public TSystemDriver {
     int polls = 0;
     std::vector<std::pair<int, int>> warps;
     std::vector<bool> visibility;
+    std::vector<int> observed;  // ids of injected events, as the pump showed them
+    std::vector<int> waits;     // timeouts of WaitMessage calls
     int style = WINDOW_STYLE_VISIBLE | WINDOW_STYLE_CAPTION | WINDOW_STYLE_SYSMENU;
     TWindowRect rect{100, 80, 1390, 610};
     std::string title;
@@ -28,6 +30,8 @@ class FakeSystem : public TSystemDriver {
         for (const TEvent& e : now)
             emit(e);
     }
+    void WaitMessage(int timeout_ms) override { waits.push_back(timeout_ms); }
+    void Observe(const TEvent& event) override { observed.push_back(event.id); }
     TWindowHandle Window() const override { return 0x51; }
     bool HasFocus() const override { return focused; }
     void WarpPointer(int x, int y) override { warps.emplace_back(x, y); }

@@ -1,9 +1,10 @@
 // The main loop with stand-in present and frame steps: Escape ends it after the pass that
-// sees it, a pause skips presenting and playing, close requests are not acted on; and the
-// game's event hook passes events on.
+// sees it, a pause skips presenting and playing (and idles instead), close requests are not
+// acted on.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "fake_system.hpp"
 #include "game/event_hook.hpp"
@@ -77,6 +78,23 @@ TEST_F(MainLoopTest, WhilePausedNoFrameIsPresentedOrPlayedButEscapeStillEnds) {
     EXPECT_EQ(after, 3);
 }
 
+TEST_F(MainLoopTest, OnlyPausedPassesIdle) {
+    steps.idle = [this] { log += "I"; };
+    steps.max_passes = 2;
+    RunMainLoop(steps);
+    EXPECT_EQ(log, "F1PF1P");
+    log.clear();
+    Game().pause_image = std::make_shared<TImage>();
+    RunMainLoop(steps);
+    EXPECT_EQ(log, "II");
+}
+
+TEST_F(MainLoopTest, TheGamesPausedPassWaitsForMessages) {
+    FakeSystem system;
+    GameLoopSteps().idle();
+    EXPECT_EQ(system.waits, (std::vector<int>{kPausedWaitMs}));
+}
+
 TEST_F(MainLoopTest, EachPassPollsOneEvent) {
     for (int i = 0; i < 3; ++i)
         EmitEvent(TEvent::Create(EVENT_KEY_DOWN, 65 + i));
@@ -85,10 +103,4 @@ TEST_F(MainLoopTest, EachPassPollsOneEvent) {
     EXPECT_EQ(QueuedEvents(), 1);
 }
 
-TEST(EventHookTest, PassesEventsOnAndReturnsNullForAnythingElse) {
-    const ObjectPtr event = TEvent::Create(EVENT_KEY_DOWN, 81);
-    EXPECT_EQ(event_hook(EventEmitHook(), event, nullptr), event);
-    EXPECT_EQ(event_hook(EventEmitHook(), std::make_shared<TObject>(), nullptr), nullptr);
-    EXPECT_EQ(event_hook(EventEmitHook(), nullptr, nullptr), nullptr);
-}
 }  // namespace

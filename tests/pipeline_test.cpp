@@ -9,8 +9,8 @@
 #include "generate/phase.hpp"
 #include "generate/pipeline.hpp"
 #include "platform/base/clock.hpp"
-#include "platform/draw/graphics.hpp"
 #include "platform/base/numbers.hpp"
+#include "platform/draw/graphics.hpp"
 
 namespace {
 constexpr int kW = 1280, kH = 500;

@@ -2,6 +2,9 @@
 // enlarged layout of texture frames.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
+#include "platform/draw/image.hpp"
 #include "platform/draw/pixmap.hpp"
 
 namespace {
@@ -100,6 +103,24 @@ TEST(Pixmap, NegativeSizesGiveEmptyPixmaps) {
     auto p = CreatePixmap(-3, 2, PIXFMT_RGBA32);
     EXPECT_EQ(p->width, 0);
     EXPECT_EQ(p->capacity, 0);
+}
+
+// Sizes whose bytes do not fit an int are refused (null) before anything is allocated, and the
+// free pixel functions and the image lock pass the null on without harm.
+TEST(Pixmap, SizesBeyondAnIntAreRefused) {
+    EXPECT_EQ(CreatePixmap(65536, 16385, PIXFMT_RGBA32), nullptr);  // 2^32 + 2^18 bytes
+    EXPECT_EQ(CreatePixmap(INT32_MAX, 1, PIXFMT_RGBA32), nullptr);  // one row is too long
+    EXPECT_EQ(CreatePixmap(46341, 46341, PIXFMT_I8), nullptr);      // 2^31 + 4633 bytes
+    EXPECT_EQ(CreatePixmap(1, 2, PIXFMT_I8, INT32_MAX), nullptr);   // two rows of 2^31 - 1
+    auto small = CreatePixmap(2, 2, PIXFMT_RGBA32);
+    EXPECT_EQ(ResizePixmap(*small, 65536, 16385), nullptr);
+    EXPECT_EQ(SmearPixmap(*small, 65536, 65536), nullptr);
+
+    auto image = CreateImage(65536, 16385, 1, 0);
+    PixmapPtr locked = LockImage(image, 0, 1, 1);
+    EXPECT_EQ(locked, nullptr);
+    WritePixel(locked, 0, 16384, 0xFFFFFFFFu);
+    EXPECT_EQ(ReadPixel(locked, 0, 16384), 0u);
 }
 
 #ifdef ORB_CHECKED

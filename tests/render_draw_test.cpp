@@ -1,5 +1,10 @@
 // Drawing on a headless OpenGL context, read back: clamping, blend modes, lines, ovals,
 // rotation, viewport, presentation and the batching's equivalence with drawing at once.
+#include <SDL2/SDL.h>
+#include <epoxy/gl.h>
+
+#include <vector>
+
 #include "platform/draw/image.hpp"
 #include "render_fixture.hpp"
 
@@ -193,6 +198,100 @@ TEST_F(RenderTest, FrameSurvivesAPresent) {
     EXPECT_EQ(Pixel(4, 4), 0xFFC80000u);
 }
 
+// Primitives larger than the batch buffers are drawn in pieces, not dropped.
+TEST_F(RenderTest, PrimitivesLargerThanTheBuffersAreDrawnWhole) {
+    DrawOval(32 - 100000, 24 - 100000, 200000, 200000);  // 200,000 points
+    EXPECT_EQ(Lit(Screen()), kW * kH);
+    Cls();
+    std::vector<float> xy;  // the square (10, 10)-(30, 30) walked in 200,000 points
+    constexpr int kPerSide = 50000;
+    const float corners[5][2] = {{10, 10}, {30, 10}, {30, 30}, {10, 30}, {10, 10}};
+    for (int side = 0; side < 4; ++side) {
+        const float* a = corners[side];
+        const float* b = corners[side + 1];
+        for (int k = 0; k < kPerSide; ++k) {
+            const float t = float(k) / kPerSide;
+            xy.push_back(a[0] + (b[0] - a[0]) * t);
+            xy.push_back(a[1] + (b[1] - a[1]) * t);
+        }
+    }
+    DrawPoly(xy.data(), int(xy.size() / 2));
+    auto s = Screen();
+    EXPECT_EQ(Lit(s), 400);
+    EXPECT_EQ(s->ReadPixel(10, 29), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(29, 10), 0xFFFFFFFFu);
+}
+
+// Sizes far beyond anything drawable neither abort nor write out of bounds.
+TEST_F(RenderTest, HugeSizesAreCappedOrRefused) {
+    DrawOval(32 - 6e5f, 24 - 6e5f, 1.2e6f, 1.2e6f);  // capped at 2^20 points, still whole
+    EXPECT_EQ(Lit(Screen()), kW * kH);
+    DrawOval(32 - 5e9f, 24 - 5e9f, 1e10f, 1e10f);  // asked for 2^31 points
+    Cls();
+    auto image = CreateImage(65536, 16385, 1, 0);  // its pixmap would need over 4 GiB
+    EXPECT_EQ(LockImage(image, 0, 1, 1), nullptr);
+    DrawImage(image, 0, 0);
+    EXPECT_EQ(image->frames[0], nullptr);
+    EXPECT_EQ(GrabPixmap(0, 0, 65536, 16385), nullptr);
+    CaptureImage(image, 0, 0, 0);
+    EXPECT_EQ(image->pixmaps[0], nullptr);
+    EXPECT_EQ(Lit(Screen()), 0);
+}
+
+// A rectangle of negative size holds no pixel: it clips everything, not what came before.
+TEST_F(RenderTest, NegativeViewportClipsEverything) {
+    SetViewport(2, 2, 8, 8);
+    DrawRect(0, 0, kW, kH);
+    EXPECT_EQ(Lit(Screen()), 64);
+    Cls();
+    SetViewport(20, 20, -5, -5);
+    DrawRect(0, 0, kW, kH);
+    EXPECT_EQ(Lit(Screen()), 0);
+    int x, y, w, h;
+    GetViewport(&x, &y, &w, &h);
+    EXPECT_EQ(w, -5);  // the record keeps what it was given
+    SetViewport(0, 0, kW, kH);
+    DrawRect(0, 0, 1, 1);
+    EXPECT_EQ(Lit(Screen()), 1);
+}
+
+}  // namespace
+
+// Where the window's surface has an alpha channel (as a compositor may give it), what blending
+// leaves in the back buffer's alpha must not reach it: the window would be see-through.
+TEST(OpaqueWindow, PresentsOpaquePixelsWhateverTheBackBufferAlpha) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    ASSERT_NE(OpenGraphics(16, 16, 0, 60, 0), nullptr);  // starts the window system, which
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);           // keeps the attributes of the next
+    TGraphics* graphics = OpenGraphics(16, 16, 0, 60, 0);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    ASSERT_NE(graphics, nullptr) << LastGraphicsError();
+    SetBlend(BLEND_ALPHA);
+    SetColor(255, 0, 0);
+    SetAlpha(0.5f);
+    DrawRect(0, 0, 4, 4);
+    Flip(0);
+    // Read straight from OpenGL: GrabPixmap forces alpha to 255.
+    uint8_t back[4] = {}, window[4] = {};
+    glReadPixels(1, 14, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, back);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    GLint alpha_bits = 0;
+    glGetFramebufferAttachmentParameteriv(GL_READ_FRAMEBUFFER, GL_BACK_LEFT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE, &alpha_bits);
+    glReadPixels(1, 14, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, window);
+    GLint fbo = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &fbo);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, GLuint(fbo));
+    EXPECT_GT(alpha_bits, 0) << "the window has no alpha channel: nothing to check";
+    EXPECT_EQ(back[3], 191);  // 127 + 255 * (255 - 127) / 255: the back buffer keeps its alpha
+    EXPECT_EQ(window[3], 255);
+    EXPECT_EQ(window[0], back[0]);
+    EXPECT_EQ(window[1], back[1]);
+    EXPECT_EQ(GrabPixmap(1, 1, 1, 1)->ReadPixel(0, 0), 0xFF7F0000u);
+    CloseGraphics();
+}
+
+namespace {
 // A scene that mixes kinds, modes and textures, drawn with and without batching.
 void DrawMixedScene() {
     auto image = CreateImage(4, 4, 1, 0);
@@ -227,6 +326,26 @@ TEST_F(RenderTest, BatchedDrawingEqualsDrawingEachPrimitiveAtOnce) {
     TVorn2DGraphics::Current()->_driver->SetFlushEachPrimitive(false);
     EXPECT_EQ(0, memcmp(batched->pixels, at_once->pixels, size_t(batched->pitch) * kH));
     EXPECT_GT(Lit(batched), 500);
+}
+
+// One run of quads longer than a draw call's index range goes out in several draw calls, each
+// starting at its own vertices.
+TEST_F(RenderTest, QuadsBeyondOneDrawCallAreAllDrawn) {
+    Flip(0);
+    TVorn2DDriver* driver = TVorn2DGraphics::Current()->_driver;
+    const int before = driver->DrawCallCount();
+    SetColor(40, 40, 40);
+    for (int i = 0; i < 16384; ++i)
+        DrawRect(float(i % 32), float(i / 32 % 16), 1, 1);
+    SetColor(255, 255, 255);
+    for (int i = 0; i < 100; ++i)
+        DrawRect(float(i % 50), float(20 + i / 50), 1, 1);
+    auto s = Screen();
+    EXPECT_EQ(driver->DrawCallCount() - before, 2);
+    EXPECT_EQ(s->ReadPixel(31, 15), 0xFF282828u);
+    EXPECT_EQ(s->ReadPixel(0, 20), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(49, 21), 0xFFFFFFFFu);
+    EXPECT_EQ(Lit(s), 32 * 16 + 100);
 }
 
 TEST_F(RenderTest, AdditiveLinesAndQuadsShareOneDrawPerKind) {

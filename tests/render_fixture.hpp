@@ -13,13 +13,20 @@ class RenderTest : public ::testing::Test {
 
     static void SetUpTestSuite() {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        ResetDrawingState();
         SelectGraphicsDriver(CreateGLDriver(), 0);
         opened_ = OpenGraphics(kW, kH, 0, 60, 0) != nullptr;
     }
     static void TearDownTestSuite() { CloseGraphics(); }
 
+    // Every field of the record back to a known value, so tests run in any order.
     void SetUp() override {
         ASSERT_TRUE(opened_) << LastGraphicsError();
+        ResetImageDefaults();
+        SetLogicalSize(kW, kH);
+        SetOrigin(0, 0);
+        SetHandle(0, 0);
+        SetImageFont(nullptr);
         SetBlend(BLEND_SOLID);
         SetColor(255, 255, 255);
         SetAlpha(1);

@@ -1,5 +1,7 @@
 // Images on a headless OpenGL context: texture frames (size, smear, lazy rebuild, re-upload),
 // modulation, handles, capture of the presented frame with masking, and text.
+#include <iterator>
+
 #include "platform/draw/detail/gl_driver.hpp"
 #include "platform/draw/image.hpp"
 #include "platform/draw/image_font.hpp"
@@ -85,6 +87,34 @@ TEST_F(RenderTest, TexelsAreModulatedByColourAndAlpha) {
     EXPECT_NEAR(int(Pixel(1, 1) >> 16 & 0xFF), 200 * 128 / 255.0, 1.0);
 }
 
+// The mask mode passes from alpha 128/255, where alpha is texel alpha times vertex alpha.
+TEST_F(RenderTest, MaskModeTestsTheModulatedAlphaAt128) {
+    struct Case {
+        int texel, vertex;
+        bool drawn;
+    };
+    const Case cases[] = {
+        {128, 255, true},  {127, 255, false}, {255, 128, true},
+        {255, 127, false}, {136, 240, true},                      // 136 * 240 = 128 * 255 exactly
+        {129, 253, false}, {137, 238, false}, {133, 245, false},  // 127.99, 127.87, 127.78
+        {255, 255, true},  {0, 255, false}};
+    SetBlend(BLEND_MASK);
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const Case& c = cases[i];
+        SetAlpha((float(c.vertex) + 0.5f) / 255);
+        DrawImage(FilledImage(1, 1, uint32_t(c.texel) << 24 | 0xFFFFFF), float(i * 2), 0);
+        SetAlpha(float(c.texel) * c.vertex / 255 / 255 + 0.5f / 255);  // untextured, one byte
+        DrawRect(float(i * 2), 2, 1, 1);
+    }
+    auto s = Screen();
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const uint32_t want = cases[i].drawn ? 0xFFFFFFFFu : 0xFF000000u;
+        EXPECT_EQ(s->ReadPixel(i * 2, 0), want) << cases[i].texel << " x " << cases[i].vertex;
+    }
+    for (int i : {0, 1, 2, 3, 8, 9})  // single bytes: 128 passes, 127 does not
+        EXPECT_EQ(s->ReadPixel(i * 2, 2), cases[i].drawn ? 0xFFFFFFFFu : 0xFF000000u) << i;
+}
+
 TEST_F(RenderTest, MissingFramesDrawNothingAndMidHandlesCentre) {
     auto image = FilledImage(4, 2, 0xFFFFFFFF);
     DrawImage(image, 0, 0, 1);
@@ -158,6 +188,21 @@ TEST_F(RenderTest, MipmappedImagesUseTheSmallerLevelWhenShrunk) {
     DrawImage(image, 3, 3);
     // Level 1 is the bilinear average: rows (0 + 100) / 2 and (200 + 40) / 2, then 85.
     EXPECT_EQ(Pixel(3, 3), 0xFF550000u);
+}
+
+// Drawing is recorded and done later; an image dropped or rewritten before then must still
+// show what it held when it was drawn.
+TEST_F(RenderTest, RecordedImagesShowTheirContentWhenTheyWereDrawn) {
+    auto gone = FilledImage(2, 2, 0xFF0000FFu);
+    DrawImage(gone, 0, 0);
+    gone.reset();  // its texture is deleted
+    auto rewritten = FilledImage(2, 2, 0xFFFF0000u);
+    DrawImage(rewritten, 4, 0);
+    LockImage(rewritten, 0, 1, 1)->ClearPixels(0xFF00FF00u);
+    DrawImage(rewritten, 8, 0);
+    EXPECT_EQ(Pixel(1, 1), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(5, 1), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(9, 1), 0xFF00FF00u);
 }
 
 TEST_F(RenderTest, PixmapsAreDrawnUnscaledAtTheOrigin) {

@@ -81,13 +81,50 @@ TEST_F(SdlWindowTest, HeadlessPresentsDoNotWaitForTheSchedule) {
     ASSERT_NE(graphics, nullptr) << error;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 60; ++i)
-        graphics->SwapBuffers(1);
+        graphics->Present(1, [] {});
     // Paced, sixty presents would take a second.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
 }
 }  // namespace
 
 namespace {
+TEST_F(SdlWindowTest, HeadlessWindowStartsFocusedWithThePointerAtItsCentre) {
+    std::string error;
+    auto graphics = CreateWindowGraphics(320, 200, 0, 60, 0, &error);
+    ASSERT_NE(graphics, nullptr) << error;
+    OnGraphicsOpened();
+    EXPECT_TRUE(CurrentSystemDriver()->HasFocus());
+    EXPECT_EQ(PointerX(), 160);
+    EXPECT_EQ(PointerY(), 100);
+}
+
+TEST_F(SdlWindowTest, InjectedActivationChangesMoveTheHeadlessFocus) {
+    std::string error;
+    auto graphics = CreateWindowGraphics(64, 64, 0, 60, 0, &error);
+    ASSERT_NE(graphics, nullptr) << error;
+    OnGraphicsOpened();
+    TEvent event;
+    event.id = EVENT_DEACTIVATE;
+    InjectEvent(event);
+    PumpMessages();
+    EXPECT_FALSE(CurrentSystemDriver()->HasFocus());
+    event.id = EVENT_ACTIVATE;
+    InjectEvent(event);
+    PumpMessages();
+    EXPECT_TRUE(CurrentSystemDriver()->HasFocus());
+}
+
+TEST_F(SdlWindowTest, WaitingForMessagesReturnsByItsTimeout) {
+    std::string error;
+    auto graphics = CreateWindowGraphics(64, 64, 0, 60, 0, &error);
+    ASSERT_NE(graphics, nullptr) << error;
+    OnGraphicsOpened();
+    PumpMessages();
+    const auto start = std::chrono::steady_clock::now();
+    WaitForMessages(20);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
 TEST_F(SdlWindowTest, ClosingWindowsInAnyOrderLeavesAnOpenOneFeedingThePump) {
     TSystemDriver* before = CurrentSystemDriver();
     std::string error;

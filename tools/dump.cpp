@@ -1,9 +1,8 @@
 // orbitrants-dump OUTDIR [--clock MS]: runs start-up through content generation headless,
-// with the clock fixed so the run repeats, and writes every generated image frame as PNG,
-// every field as raw little-endian data, and the generator state. Developer tool; depends on
-// the game's libraries and libpng.
-#include <png.h>
-
+// with the clock fixed so the run repeats, creates the first enemy, and writes every generated
+// image frame as PNG, every field as raw little-endian data, the enemy's sprites, height field
+// and scalar fields, and the generator state. Developer tool; depends on the game's libraries
+// and the tools' support library.
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
@@ -15,23 +14,25 @@
 
 #include "game/startup.hpp"
 #include "generate/content.hpp"
+#include "objects/object_state.hpp"
 #include "platform/base/base.hpp"
 #include "platform/draw/draw.hpp"
+#include "support/png_file.hpp"
+#include "support/tool_args.hpp"
 
 namespace fs = std::filesystem;
 
 namespace {
 constexpr int kScreenW = 1280, kScreenH = 500;
-constexpr int kDefaultClock = 0;  // without --clock the run still repeats
+constexpr const char* kUsage = "usage: orbitrants-dump OUTDIR [--clock MS]";
 
 struct Options {
     fs::path out;
-    int clock = kDefaultClock;
+    int clock = kDefaultToolClock;
 };
 
 [[noreturn]] void Fail(const std::string& message) {
-    std::fprintf(stderr, "orbitrants-dump: %s\n", message.c_str());
-    std::exit(1);
+    ToolFail("orbitrants-dump", message);
 }
 
 Options ParseArgs(int argc, char** argv) {
@@ -39,55 +40,20 @@ Options ParseArgs(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--clock" && i + 1 < argc) {
-            const char* text = argv[++i];
-            char* end = nullptr;
-            const long ms = std::strtol(text, &end, 10);
-            if (end == text || *end != '\0' || ms < -2147483648L || ms > 2147483647L)
+            if (!ParseWholeNumber(argv[++i], &o.clock))
                 Fail("--clock needs a whole number of milliseconds");
-            o.clock = static_cast<int>(ms);
         } else if (o.out.empty() && arg.rfind("--", 0) != 0) {
             o.out = arg;
         } else {
-            Fail("usage: orbitrants-dump OUTDIR [--clock MS]");
+            Fail(kUsage);
         }
     }
-    if (o.out.empty()) Fail("usage: orbitrants-dump OUTDIR [--clock MS]");
+    if (o.out.empty()) Fail(kUsage);
     return o;
 }
 
-// Encodes `height` rows of RGBA bytes as an 8-bit RGBA PNG; false on failure. Plain data
-// only here, because libpng reports errors by longjmp.
-bool EncodePng(FILE* file, const uint8_t* pixels, int width, int height, int pitch) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, pixels + static_cast<size_t>(y) * pitch);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
-// Writes `source` as PNG with straight alpha: the RGBA32 pixmap's own bytes.
-void WritePng(const fs::path& path, const TPixmap& source) {
-    PixmapPtr converted;
-    const TPixmap* pix = &source;
-    if (source.format != PIXFMT_RGBA32) {
-        converted = source.Convert(PIXFMT_RGBA32);
-        pix = converted.get();
-    }
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) Fail("cannot write " + path.string());
-    const bool encoded = EncodePng(file, pix->pixels, pix->width, pix->height, pix->pitch);
-    if (std::fclose(file) != 0 || !encoded) Fail("cannot write " + path.string());
+void WritePng(const fs::path& path, const TPixmap& pixmap) {
+    if (!WritePngFile(path, pixmap)) Fail("cannot write " + path.string());
 }
 
 // Writes every frame of `image`: NAME.png, or NAME.K.png when it has several frames. A frame
@@ -158,6 +124,29 @@ void WriteFields(const fs::path& dir, const Content& c) {
     WriteRaw(dir / "grid_gaps.256.i32", c.grid_gaps);
 }
 
+// A real as JSON: floats with the 9 digits that bring them back exactly, doubles with 17.
+std::string Real(double value, int digits) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    return text;
+}
+
+// The enemy's sprites, height field and scalar fields.
+void WriteEnemy(const fs::path& dir, const enemy& e) {
+    const int S = FloatToInt(e.size);
+    WriteImage(dir, "enemy_ship", e.ship);
+    WriteImage(dir, "enemy_shadow", e.shadow);
+    WriteRaw(dir / ("enemy_bump." + Dims(S, S) + ".f32"), e.bump);
+    std::ofstream json(dir / "enemy.json");
+    json << "{\n  \"size\": " << Real(e.size, 9) << ",\n  \"random\": " << Real(e.random, 9)
+         << ",\n  \"rot_accuracy\": " << Real(e.rot_accuracy, 9)
+         << ",\n  \"max_speed\": " << Real(e.max_speed, 9) << ",\n  \"borders\": [" << e.borders[0]
+         << ", " << e.borders[1] << ", " << e.borders[2] << ", " << e.borders[3]
+         << "],\n  \"col\": {\"r\": " << Real(e.col.r, 17) << ", \"g\": " << Real(e.col.g, 17)
+         << ", \"b\": " << Real(e.col.b, 17) << "}\n}\n";
+    if (!json) Fail("cannot write enemy.json");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -165,18 +154,20 @@ int main(int argc, char** argv) {
     std::error_code error;
     fs::create_directories(options.out, error);
     if (error) Fail("cannot create " + options.out.string() + ": " + error.message());
-    FixClock(options.clock);
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);  // keeps a driver the caller chose
+    RunHeadless(options.clock);
     if (!StartUpThroughGeneration()) Fail("cannot open graphics: " + LastGraphicsError());
     const Content& content = Generated();
     const int after_generation = RandomState();
-    // The first enemy is created here, as start-up does, once enemies exist: its sprites and
-    // fields (enemy_ship.png, enemy_shadow.png, enemy_bump.SxS.f32, enemy.json) and the state
-    // after it ("after_enemy") belong beside the content below.
+    // The first enemy, as start-up makes it (it reseeds from the clock, so nothing between
+    // generation and it changes it).
+    const EnemyPtr first = enemy::Create(0, 0, 0, 0, 170, 210, 255, 0);
+    const int after_enemy = RandomState();
     WriteImages(options.out, content);
     WriteFields(options.out, content);
+    WriteEnemy(options.out, *first);
     std::ofstream rng(options.out / "rng.txt");
     rng << "after_generation " << after_generation << "\n";
+    rng << "after_enemy " << after_enemy << "\n";
     if (!rng) Fail("cannot write rng.txt");
     CloseGraphics();
     std::printf("orbitrants-dump: content for clock %d written to %s\n", options.clock,

@@ -1,10 +1,13 @@
-// The game's own state (window, ship, hole and waves, pause) in one plain record; start-up
-// fills the process's record and tests start each case from a fresh one. Depends on
-// platform (images, window handles).
+// The game's own state (window, ship, hole and waves, engine and token trails, pause) in one
+// plain record; start-up fills the process's record and tests start each case from a fresh
+// one. The state shared with the objects (lists, `carrying`, trail tuning) is in Objects().
+// Depends on platform (images, window handles) and the object types.
 #pragma once
 
 #include <string>
 
+#include "objects/hole.hpp"
+#include "objects/trail.hpp"
 #include "platform/draw/draw.hpp"
 #include "platform/system/system.hpp"
 
@@ -28,6 +31,7 @@ struct TGameState {
     int turn_limit = 10;
 
     // Hole and waves.
+    HolePtr the_hole;
     float the_hole_x = 100.0f;
     float the_hole_y = 250;
     float goal_x = 100.0f;
@@ -36,6 +40,11 @@ struct TGameState {
     int deliveries = 0;
     int wave_size = 1;
     float wave_time = 100.0f;
+
+    // Newest particle of each running trail chain, or null.
+    TrailPtr left_trail;
+    TrailPtr right_trail;
+    TrailPtr carry_trail;
 
     // Pause: a copy of the screen while paused, null while playing.
     ImagePtr pause_image;

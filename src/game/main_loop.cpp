@@ -2,6 +2,8 @@
 #include "game/main_loop.hpp"
 
 #include "game/game_state.hpp"
+#include "game/play_frame.hpp"
+#include "platform/draw/draw.hpp"
 #include "platform/system/system.hpp"
 
 namespace {
@@ -16,6 +18,8 @@ int RunMainLoop(const TLoopSteps& steps) {
         if (!Game().pause_image) {
             steps.flip(1);
             steps.play_frame();
+        } else if (steps.idle) {
+            steps.idle();
         }
         if (steps.after_pass) steps.after_pass(passes);
         ++passes;
@@ -23,4 +27,12 @@ int RunMainLoop(const TLoopSteps& steps) {
         if (steps.max_passes > 0 && passes >= steps.max_passes) break;
     }
     return passes;
+}
+
+TLoopSteps GameLoopSteps() {
+    TLoopSteps steps;
+    steps.flip = Flip;
+    steps.play_frame = play_frame;
+    steps.idle = [] { WaitForMessages(kPausedWaitMs); };
+    return steps;
 }

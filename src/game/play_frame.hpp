@@ -1,5 +1,7 @@
-// One frame of play, drawn into the back buffer. Depends on the game state.
+// One frame of play, drawn into the back buffer; while paused, the pause view instead.
+// Depends on the game state.
 #pragma once
 
-// Computes and draws the next frame; the main loop presents it on its next pass.
+// Computes and draws the next frame (the main loop presents it on its next pass); while
+// paused draws and presents the pause view.
 void play_frame();

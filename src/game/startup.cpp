@@ -2,13 +2,18 @@
 // draws progress screens; the window must exist before its caption goes), and the run.
 #include "game/startup.hpp"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "game/event_hook.hpp"
 #include "game/game_state.hpp"
+#include "game/game_trace.hpp"
 #include "game/main_loop.hpp"
 #include "game/play_frame.hpp"
 #include "game/window_title.hpp"
 #include "generate/content.hpp"
 #include "generate/pipeline.hpp"
+#include "objects/object_state.hpp"
 #include "platform/base/base.hpp"
 #include "platform/draw/draw.hpp"
 #include "platform/system/system.hpp"
@@ -33,10 +38,11 @@ bool OpenGameWindow(TGameState& g) {
     return true;
 }
 
-// Steps 9-11: the playfield's starting state.
+// Steps 10 and 11: the hole and the ship in their places.
 void PlaceShipAndHole(TGameState& g) {
     g.goal_y = static_cast<float>(g.half_h);
     g.the_hole_y = static_cast<float>(g.half_h);
+    g.the_hole = hole::Create(FloatToInt(g.the_hole_x), FloatToInt(g.the_hole_y));
     g.ship_x = static_cast<float>(g.half_w);
     g.ship_y = static_cast<float>(g.half_h);
     g.last_mouse_x = static_cast<float>(PointerX());
@@ -45,7 +51,8 @@ void PlaceShipAndHole(TGameState& g) {
 
 bool StartUpThroughGeneration() {
     TGameState& g = Game();
-    // Step 1, the object lists, belongs to the object types.
+    // Step 1: the object lists, empty, and the trail tuning at its defaults.
+    ResetObjects();
     if (!OpenGameWindow(g)) return false;
     // Steps 6-8: drawing defaults, vignette, generation. Nothing before them draws a random
     // number, so the vignette is the same on every run.
@@ -53,13 +60,20 @@ bool StartUpThroughGeneration() {
     return true;
 }
 
+void StartPlay() {
+    TGameState& g = Game();
+    // Step 9: `trails` is part of the object state, empty until the first particle.
+    PlaceShipAndHole(g);
+    // Step 12: the first enemy (it reseeds the random generator from the clock).
+    enemy::Create(0, 0, 0, 0, 170, 210, 255, 0);
+    HidePointer();  // step 13
+}
+
 bool StartUp() {
     if (!StartUpThroughGeneration()) return false;
-    TGameState& g = Game();
-    PlaceShipAndHole(g);
-    // Step 12: the first enemy is created here once enemies exist.
-    HidePointer();
-    // After the polled-input entry of the same priority: the hook sees the state updated.
+    StartPlay();
+    // Step 14, after the polled-input entry of the same priority: the hook sees the state
+    // already updated for the event.
     AddHook(EventEmitHook(), event_hook, nullptr, 0);
     return true;
 }
@@ -69,9 +83,17 @@ int RunGame() {
     if (ran) return 0;
     ran = true;
     if (!StartUp()) return 1;
-    TLoopSteps steps;
-    steps.flip = Flip;
-    steps.play_frame = play_frame;
+    TLoopSteps steps = GameLoopSteps();
+    // A debugging aid, used by the end-to-end check: the replay tool's trace of a real run.
+    TTraceFile trace;
+    const char* trace_path = std::getenv("ORBITRANTS_TRACE");
+    if (trace_path && *trace_path) {
+        if (trace.Open(trace_path)) {
+            steps.after_pass = [&trace](int pass) { trace.Write(pass); };
+        } else {
+            std::fprintf(stderr, "orbitrants: cannot write the trace %s\n", trace_path);
+        }
+    }
     RunMainLoop(steps);
     return 0;
 }

@@ -5,6 +5,9 @@
 // Runs start-up through content generation: window, caption, drawing defaults, vignette and
 // every generated image; false, after telling the player why, when the window cannot open.
 bool StartUpThroughGeneration();
+// Steps 9 to 13 on the generated content: the hole, the ship, the first enemy, the pointer
+// hidden. Tests restart play with it.
+void StartPlay();
 // Runs start-up up to the main loop; false, after telling the player why, when the game
 // window cannot be opened.
 bool StartUp();

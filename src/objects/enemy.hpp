@@ -10,6 +10,7 @@
 #include "generate/content.hpp"
 #include "objects/records.hpp"
 #include "objects/trail.hpp"
+#include "platform/base/base.hpp"
 #include "platform/draw/draw.hpp"
 
 struct enemy {
@@ -40,6 +41,9 @@ struct enemy {
     uint8_t carrier = 0;
     uint8_t carrier_count = 0;
     uint8_t finished = 0;
+    // This ship's own link in `enemies`, for leaving it; weak, so the link (which owns the
+    // ship) and the ship never keep each other alive.
+    std::weak_ptr<TList<enemy>::TLink> list_link;
 
     // A new ship at (x, y) moving by (vx, vy), tinted from (r, g, b), of kind `typ`, carrying
     // the token; reseeds the random generator from the clock; appended to `enemies`.
@@ -48,9 +52,21 @@ struct enemy {
     // Moves and draws every ship toward the player's ship at (tx, ty) facing (-sx, sy), and
     // passes the token.
     static int update(float tx, float ty, float sx, float sy);
+    // Steers, thrusts, keeps to the borders (or leaves once finished), bounces off the bumpers
+    // and passes the token by touch.
     int move(float tx, float ty, float sx, float sy);
+    // Draws the shadow, the tinted ship, its engine glow and token, and emits its trails.
     int drawalt();
     // Builds the dome sprite, its shadow and the height field from `size`.
     int generatealt();
+    // The token changing hands by sprite contact with the other ships and with the player's
+    // ship at (tx, ty); the last step of move.
+    void exchange_token(float tx, float ty);
+
+  private:
+    void steer(float sx, float sy, float* forward);
+    void thrust(float forward);
+    void keep_to_borders();
+    bool has_left_the_field() const;
 };
 using EnemyPtr = std::shared_ptr<enemy>;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "objects/records.hpp"
+#include "platform/base/base.hpp"
 
 struct hole {
     ms pos;
@@ -15,6 +16,8 @@ struct hole {
     color col;
     float alpha = 0;
     uint8_t stillopen = 0;
+    // This hole's own link in `holes`; weak, so link and hole never keep each other alive.
+    std::weak_ptr<TList<hole>::TLink> list_link;
 
     // Empties `holes`, then a new hole at (x, y), lit, appended to `holes`.
     static std::shared_ptr<hole> Create(int x, int y);
@@ -24,5 +27,7 @@ struct hole {
     int draw();
     // Takes this hole out of `holes`.
     int remove();
+    // Lights opening stage `open` into the shared `hole_img` through `work_pix`.
+    void relight();
 };
 using HolePtr = std::shared_ptr<hole>;

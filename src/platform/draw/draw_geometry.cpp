@@ -1,13 +1,15 @@
-// Oval outlines and wide-line quads of the drawing layer.
+// Oval outlines of the drawing layer (the wide-line quad is inline in the header).
 #include "platform/draw/detail/draw_geometry.hpp"
 
 #include <cstddef>
+#include <cstdint>
 
 #include "platform/base/numbers.hpp"
 
 int OvalPointCount(float xr, float yr) {
     int n = FloatToInt(double(Abs(xr)) + Abs(yr));
     if (n < 12) n = 12;
+    if (n > kMaxOvalPoints) n = kMaxOvalPoints;
     return n & ~3;
 }
 
@@ -17,18 +19,9 @@ std::vector<float> OvalOutline(float x0, float y0, float x1, float y1) {
     const float cx = x0 + xr, cy = y0 + yr;
     std::vector<float> xy(static_cast<size_t>(n) * 2);
     for (int i = 0; i < n; ++i) {
-        const float a = float(i * 360) / float(n);
+        const float a = float(int64_t{i} * 360) / float(n);  // i * 360 outgrows an int
         xy[i * 2] = float(cx + xr * Cos(a));
         xy[i * 2 + 1] = float(cy - yr * Sin(a));
     }
     return xy;
-}
-
-void WideLineStrip(float x0, float y0, float x1, float y1, float width, float strip[8]) {
-    const float h = width * 0.5f;
-    const bool steep = Abs(double(y1) - y0) > Abs(double(x1) - x0);
-    const float dx = steep ? h : 0, dy = steep ? 0 : h;
-    const float s[8] = {x0 - dx, y0 - dy, x0 + dx, y0 + dy, x1 - dx, y1 - dy, x1 + dx, y1 + dy};
-    for (int i = 0; i < 8; ++i)
-        strip[i] = s[i];
 }

@@ -1,205 +1,270 @@
-// The OpenGL driver's primitives and their batching. Each primitive becomes triangles, lines or
-// points in a queue; the queue is drawn when a primitive needs another texture, blend mode,
-// scissor or projection, before presents, grabs and uploads of its texture, and when primitive
-// kinds would be reordered.
+// The OpenGL driver's primitives and their recording. Each primitive writes its vertices into
+// the mapped buffer of its stream and joins the open command, or opens a new one when it needs
+// another stream, texture or state. Flush unmaps the buffers and draws the commands in order.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/draw/detail/draw_geometry.hpp"
 #include "platform/draw/detail/gl_driver.hpp"
-#include "platform/base/numbers.hpp"
 
 namespace {
 // Additive blending sums non-negative contributions with saturation, which gives the same
-// bytes in any order; so under it lines, points and triangles may be queued apart.
+// bytes in any order; so under it lines, points and triangles may be recorded apart.
 constexpr int kOrderFreeBlend = 4;
-// A quad's corners 0..3 as the fan (0, 1, 2), (0, 2, 3).
-constexpr uint32_t kQuadFan[6] = {0, 1, 2, 0, 2, 3};
+constexpr int kMaskBlend = 1;
 }  // namespace
 
-TGLVertex TGLVorn2DDriver::Transformed(float x, float y, float tx, float ty) const {
-    const double X = double(x) * ix_ + double(y) * iy_ + tx;
-    const double Y = double(x) * jx_ + double(y) * jy_ + ty;
-    return Vertex(float(X), float(Y));
+void TGLVorn2DDriver::Transform(float x, float y, float tx, float ty, float* X, float* Y) const {
+    *X = float(double(x) * ix_ + double(y) * iy_ + tx);
+    *Y = float(double(x) * jx_ + double(y) * jy_ + ty);
 }
 
-// Draws what is queued first if appending `vertices` and `indices` of `kind` with `texture`
-// would change the result or overflow the buffers.
-void TGLVorn2DDriver::MakeRoom(Kind kind, GLuint texture, int vertices, int indices) {
-    if (queued_total_ == 0) return;
-    const bool reorders = kind != last_kind_ && state_.blend != kOrderFreeBlend;
-    const bool full = queued_total_ + vertices > kMaxBatchVertices ||
-                      int(queued_indices_.size()) + indices > kMaxBatchIndices;
-    if (texture != queued_texture_ || !(state_ == queued_state_) || reorders || full) Flush();
+void TGLVorn2DDriver::Corners(float x0, float y0, float x1, float y1, float tx, float ty,
+                              float out[8]) const {
+    // The products each corner shares with another, computed once: the same doubles.
+    const double ax0 = double(x0) * ix_, ax1 = double(x1) * ix_;
+    const double ay0 = double(y0) * iy_, ay1 = double(y1) * iy_;
+    const double bx0 = double(x0) * jx_, bx1 = double(x1) * jx_;
+    const double by0 = double(y0) * jy_, by1 = double(y1) * jy_;
+    out[0] = float(ax0 + ay0 + tx), out[1] = float(bx0 + by0 + ty);
+    out[2] = float(ax1 + ay0 + tx), out[3] = float(bx1 + by0 + ty);
+    out[4] = float(ax1 + ay1 + tx), out[5] = float(bx1 + by1 + ty);
+    out[6] = float(ax0 + ay1 + tx), out[7] = float(bx0 + by1 + ty);
 }
 
-void TGLVorn2DDriver::Queue(Kind kind, GLuint texture, const TGLVertex* v, int count) {
-    if (!graphics_ || count <= 0) return;
-    MakeRoom(kind, texture, count, 0);
-    queued_texture_ = texture;
-    queued_state_ = state_;
-    queued_[kind].insert(queued_[kind].end(), v, v + count);
-    queued_total_ += count;
-    last_kind_ = kind;
-    if (flush_each_) Flush();
+// Starts a command for `n` vertices of `stream`: in the open batch when it has the same state
+// and texture and the order of kinds does not matter or is kept, else in a new batch.
+void TGLVorn2DDriver::OpenCommand(int stream, GLuint texture, int n) {
+    if (counts_[stream] + uint32_t(n) > room_[stream]) {
+        if (mapped_[stream]) Flush();  // full: draw what is recorded, go on in fresh room
+        Map(stream);
+    }
+    const bool same = open_stream_ >= 0 && texture == open_texture_ && state_ == open_state_;
+    const bool keeps_order = stream == open_stream_ || state_.blend == kOrderFreeBlend;
+    if (!same || !keeps_order) {
+        std::fill(std::begin(open_command_), std::end(open_command_), -1);
+        open_state_ = state_;
+        open_texture_ = texture;
+    }
+    if (open_command_[stream] < 0) {
+        open_command_[stream] = int(commands_.size());
+        commands_.push_back({open_state_, open_texture_, stream, counts_[stream], 0});
+    }
+    open_stream_ = stream;
+    open_version_ = version_;
 }
 
-void TGLVorn2DDriver::QueueTriangles(GLuint texture, const TGLVertex* v, int count,
-                                     const uint32_t* indices, int index_count) {
-    if (!graphics_ || count <= 0 || index_count <= 0) return;
-    MakeRoom(kTriangles, texture, count, index_count);
-    queued_texture_ = texture;
-    queued_state_ = state_;
-    const uint32_t base = uint32_t(queued_[kTriangles].size());
-    queued_[kTriangles].insert(queued_[kTriangles].end(), v, v + count);
-    for (int i = 0; i < index_count; ++i)
-        queued_indices_.push_back(base + indices[i]);
-    queued_total_ += count;
-    last_kind_ = kTriangles;
-    if (flush_each_) Flush();
+void TGLVorn2DDriver::DropRecorded() {
+    commands_.clear();
+    std::fill(std::begin(counts_), std::end(counts_), 0u);
+    std::fill(std::begin(open_command_), std::end(open_command_), -1);
+    open_stream_ = -1;
 }
 
-// A convex fan of `count` points as triangles (0, i, i + 1).
-void TGLVorn2DDriver::QueueFan(GLuint texture, const TGLVertex* v, int count) {
-    if (count < 3) return;
-    fan_indices_.clear();
-    for (int i = 1; i + 1 < count; ++i)
-        fan_indices_.insert(fan_indices_.end(), {0u, uint32_t(i), uint32_t(i + 1)});
-    QueueTriangles(texture, v, count, fan_indices_.data(), int(fan_indices_.size()));
+bool TGLVorn2DDriver::Uses(GLuint texture) const {
+    for (const TGLCommand& c : commands_) {
+        if (c.stream == kTexturedQuads && c.texture == texture) return true;
+    }
+    return false;
 }
 
 void TGLVorn2DDriver::Flush() {
-    if (queued_total_ == 0) return;
-    UploadAndDraw();
-    for (auto& q : queued_)
-        q.clear();
-    queued_indices_.clear();
-    queued_total_ = 0;
-    last_kind_ = -1;
+    size_t base[kStreams] = {};
+    bool used[kStreams] = {};
+    for (int s = 0; s < kStreams; ++s)
+        used[s] = Unmap(s, &base[s]);
+    for (const TGLCommand& c : commands_) {
+        if (c.count > 0) DrawCommand(c, base[c.stream]);
+    }
+    FenceUsedBuffers(used);
+    DropRecorded();
 }
 
-// Copies `bytes` into the streaming buffer bound at `target` at *used (in units of `unit`
-// bytes), starting fresh storage of `capacity` units when it would not fit; returns the offset.
-static size_t Stream(GLenum target, const void* data, size_t count, size_t unit, size_t capacity,
-                     size_t* used) {
-    if (*used + count > capacity) {
-        // Fresh storage, so the writes below never wait for draws still reading the old one.
-        glBufferData(target, capacity * unit, nullptr, GL_STREAM_DRAW);
-        *used = 0;
-    }
-    const GLbitfield access =
-        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT;
-    void* dst = glMapBufferRange(target, *used * unit, count * unit, access);
-    if (dst) {
-        std::memcpy(dst, data, count * unit);
-        glUnmapBuffer(target);
-    }
-    const size_t at = *used;
-    *used += count;
-    return at;
+namespace {
+// Waits until the draws before `*fence` are done with their buffer, then forgets the fence.
+void WaitFor(GLsync* fence) {
+    if (!*fence) return;
+    GLenum status = GL_TIMEOUT_EXPIRED;
+    while (status == GL_TIMEOUT_EXPIRED)
+        status = glClientWaitSync(*fence, GL_SYNC_FLUSH_COMMANDS_BIT, 100000000);
+    glDeleteSync(*fence);
+    *fence = nullptr;
 }
 
-void TGLVorn2DDriver::UploadAndDraw() {
-    // One contiguous run: triangles, then lines, then points.
-    staging_.clear();
-    size_t first[kKindCount];
-    for (int k = 0; k < kKindCount; ++k) {
-        first[k] = staging_.size();
-        staging_.insert(staging_.end(), queued_[k].begin(), queued_[k].end());
+size_t VertexSize(int stream) {
+    return stream == TGLVorn2DDriver::kTexturedQuads ? sizeof(TGLVertex) : sizeof(TGLPlainVertex);
+}
+}  // namespace
+
+// Maps the unwritten rest of the stream's buffer, or of the next buffer of the ring when less
+// than half is left.
+void TGLVorn2DDriver::Map(int s) {
+    const size_t capacity = size_t(kStreamVertices[s]), unit = VertexSize(s);
+    if (capacity - ring_used_[s] < capacity / 2) {
+        ring_at_[s] = (ring_at_[s] + 1) % kRingBuffers;
+        ring_used_[s] = 0;
+        WaitFor(&fences_[s][ring_at_[s]]);  // normally long done: it was drawn rings ago
     }
-    const size_t base = Stream(GL_ARRAY_BUFFER, staging_.data(), staging_.size(), sizeof(TGLVertex),
-                               kMaxBatchVertices, &vbo_used_);
-    size_t index_at = 0;
-    if (!queued_indices_.empty()) {
-        index_at = Stream(GL_ELEMENT_ARRAY_BUFFER, queued_indices_.data(), queued_indices_.size(),
-                          sizeof(uint32_t), kMaxBatchIndices, &ibo_used_);
+    const size_t room = capacity - ring_used_[s];
+    glBindBuffer(GL_ARRAY_BUFFER, vbos_[s][ring_at_[s]]);
+    // Unsynchronized: no draw still to be done reads this range.
+    const GLbitfield access = GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT |
+                              GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_FLUSH_EXPLICIT_BIT;
+    mapped_[s] = glMapBufferRange(GL_ARRAY_BUFFER, GLintptr(ring_used_[s] * unit),
+                                  GLsizeiptr(room * unit), access);
+    if (!mapped_[s]) {
+        unmappable_[s].resize(room * unit);
+        mapped_[s] = unmappable_[s].data();
     }
-    DrawQueued(base, first, index_at);
+    room_[s] = uint32_t(room);
 }
 
-// Issues one draw call per kind of what UploadAndDraw put at `base` (vertices, with each kind at
-// `first`) and `index_at` (triangle indices).
-void TGLVorn2DDriver::DrawQueued(size_t base, const size_t* first, size_t index_at) {
-    ApplyState(queued_state_);
-    cache_.BindTexture(queued_texture_);
-    const bool alpha_test = queued_state_.blend == 1;
-    cache_.UseProgram((queued_texture_ != white_ ? 1 : 0) | (alpha_test ? 2 : 0));
-    static constexpr GLenum kModes[kKindCount] = {GL_TRIANGLES, GL_LINES, GL_POINTS};
-    if (!queued_indices_.empty()) {
-        glDrawElementsBaseVertex(GL_TRIANGLES, GLsizei(queued_indices_.size()), GL_UNSIGNED_INT,
-                                 (void*)(index_at * sizeof(uint32_t)), GLint(base + first[0]));
+// Ends the stream's mapping; true when it holds recorded vertices, which then start at *base
+// in its buffer.
+bool TGLVorn2DDriver::Unmap(int s, size_t* base) {
+    if (!mapped_[s]) return false;
+    const size_t n = counts_[s], unit = VertexSize(s);
+    glBindBuffer(GL_ARRAY_BUFFER, vbos_[s][ring_at_[s]]);
+    if (mapped_[s] == static_cast<void*>(unmappable_[s].data())) {
+        glBufferSubData(GL_ARRAY_BUFFER, GLintptr(ring_used_[s] * unit), GLsizeiptr(n * unit),
+                        mapped_[s]);
+    } else {
+        if (n > 0) glFlushMappedBufferRange(GL_ARRAY_BUFFER, 0, GLsizeiptr(n * unit));
+        glUnmapBuffer(GL_ARRAY_BUFFER);
+    }
+    mapped_[s] = nullptr;
+    room_[s] = 0;
+    *base = ring_used_[s];
+    ring_used_[s] += n;
+    return n > 0;
+}
+
+void TGLVorn2DDriver::FenceUsedBuffers(const bool* used) {
+    for (int s = 0; s < kStreams; ++s) {
+        if (!used[s]) continue;
+        GLsync& fence = fences_[s][ring_at_[s]];
+        if (fence) glDeleteSync(fence);
+        fence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    }
+}
+
+// Issues the draw calls of one command whose stream was uploaded at `base`.
+void TGLVorn2DDriver::DrawCommand(const TGLCommand& c, size_t base) {
+    ApplyState(c.state);
+    const bool textured = c.stream == kTexturedQuads;
+    if (textured) cache_.BindTexture(c.texture);
+    cache_.UseProgram((textured ? 1 : 0) | (c.state.blend == kMaskBlend ? 2 : 0));
+    cache_.BindVertexArray(vaos_[c.stream][ring_at_[c.stream]]);
+    const GLint first = GLint(base + c.first);
+    if (c.stream == kLines || c.stream == kPoints) {
+        glDrawArrays(c.stream == kLines ? GL_LINES : GL_POINTS, first, GLsizei(c.count));
         ++draw_calls_;
+        return;
     }
-    for (int k = kLines; k < kKindCount; ++k) {
-        if (queued_[k].empty()) continue;
-        glDrawArrays(kModes[k], GLint(base + first[k]), GLsizei(queued_[k].size()));
+    const uint32_t quads = c.count / 4;
+    for (uint32_t q = 0; q < quads; q += kQuadsPerDraw) {
+        const uint32_t n = std::min<uint32_t>(kQuadsPerDraw, quads - q);
+        glDrawElementsBaseVertex(GL_TRIANGLES, GLsizei(n * 6), GL_UNSIGNED_SHORT, nullptr,
+                                 first + GLint(q * 4));
         ++draw_calls_;
     }
 }
 
 void TGLVorn2DDriver::ReleaseTexture(GLuint texture) {
-    if (queued_total_ > 0 && queued_texture_ == texture) Flush();
-    if (cache_.BoundTexture() == texture) cache_.BindTexture(white_);
-    if (queued_texture_ == texture) queued_texture_ = white_;
+    if (Uses(texture)) Flush();
+    if (cache_.BoundTexture() == texture) cache_.BindTexture(0);
+    if (open_texture_ == texture) open_stream_ = -1;  // a new texture may get the same name
     glDeleteTextures(1, &texture);
 }
 
 void TGLVorn2DDriver::BindForUpload(GLuint texture) {
-    // Queued primitives that sample this texture must see its old content. Others bind their own
-    // texture when they are drawn.
-    if (queued_total_ > 0 && queued_texture_ == texture) Flush();
+    // Recorded primitives that sample this texture must see its old content.
+    if (Uses(texture)) Flush();
     cache_.BindTexture(texture);
 }
 
 void TGLVorn2DDriver::Plot(float x, float y) {
-    const TGLVertex v = Vertex(x + 0.5f, y + 0.5f);
-    Queue(kPoints, white_, &v, 1);
+    if (!graphics_) return;
+    *ReservePlain(kPoints, 1) = Plain(x + 0.5f, y + 0.5f);
+    Recorded();
 }
 
 void TGLVorn2DDriver::DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) {
-    const TGLVertex a = Transformed(x0, y0, tx, ty), b = Transformed(x1, y1, tx, ty);
+    if (!graphics_) return;
+    float ax, ay, bx, by;
+    Transform(x0, y0, tx, ty, &ax, &ay);
+    Transform(x1, y1, tx, ty, &bx, &by);
     if (line_width_ <= 1.0f) {
-        const TGLVertex line[2] = {Vertex(a.x + 0.5f, a.y + 0.5f), Vertex(b.x + 0.5f, b.y + 0.5f)};
-        Queue(kLines, white_, line, 2);
-        return;
+        TGLPlainVertex* v = ReservePlain(kLines, 2);
+        v[0] = Plain(ax + 0.5f, ay + 0.5f), v[1] = Plain(bx + 0.5f, by + 0.5f);
+        return Recorded();
     }
-    float xy[8];
-    WideLineStrip(a.x, a.y, b.x, b.y, line_width_, xy);
-    TGLVertex s[4];
-    for (int i = 0; i < 4; ++i)
-        s[i] = Vertex(xy[i * 2], xy[i * 2 + 1]);
-    static constexpr uint32_t kStrip[6] = {0, 1, 2, 2, 1, 3};  // the strip's two triangles
-    QueueTriangles(white_, s, 4, kStrip, 6);
+    float s[8];
+    WideLineStrip(ax, ay, bx, by, line_width_, s);
+    // The strip's triangles (0, 1, 2) and (2, 1, 3) as the quad 1, 3, 2, 0: the same two
+    // triangles, each with its corners in the same turning order; they share only an edge and a
+    // colour, so which goes first changes no pixel.
+    TGLPlainVertex* v = ReservePlain(kQuads, 4);
+    v[0] = Plain(s[2], s[3]), v[1] = Plain(s[6], s[7]);
+    v[2] = Plain(s[4], s[5]), v[3] = Plain(s[0], s[1]);
+    Recorded();
 }
 
 void TGLVorn2DDriver::DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) {
-    const TGLVertex q[4] = {Transformed(x0, y0, tx, ty), Transformed(x1, y0, tx, ty),
-                            Transformed(x1, y1, tx, ty), Transformed(x0, y1, tx, ty)};
-    QueueTriangles(white_, q, 4, kQuadFan, 6);
+    if (!graphics_) return;
+    float c[8];
+    Corners(x0, y0, x1, y1, tx, ty, c);
+    TGLPlainVertex* v = ReservePlain(kQuads, 4);
+    for (int i = 0; i < 4; ++i)
+        v[i] = Plain(c[i * 2], c[i * 2 + 1]);
+    Recorded();
+}
+
+// A convex fan of `count` points, point(i) giving point i, as triangles (0, i, i + 1) in order,
+// each recorded as a quad whose second triangle is empty.
+template <class PointAt>
+void TGLVorn2DDriver::QueueFan(int count, PointAt point) {
+    if (!graphics_ || count < 3) return;
+    const TGLPlainVertex first = point(0);
+    TGLPlainVertex previous = point(1);
+    for (int i = 2; i < count; ++i) {
+        const TGLPlainVertex next = point(i);
+        TGLPlainVertex* v = ReservePlain(kQuads, 4);
+        v[0] = first, v[1] = previous, v[2] = next, v[3] = next;
+        previous = next;
+    }
+    Recorded();
 }
 
 void TGLVorn2DDriver::DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) {
     const std::vector<float> xy = OvalOutline(x0, y0, x1, y1);
-    const int n = int(xy.size() / 2);
-    std::vector<TGLVertex> fan(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        fan[i] = Transformed(xy[i * 2], xy[i * 2 + 1], tx, ty);
-    QueueFan(white_, fan.data(), n);
+    QueueFan(int(xy.size() / 2), [&](size_t i) {
+        float X, Y;
+        Transform(xy[i * 2], xy[i * 2 + 1], tx, ty, &X, &Y);
+        return Plain(X, Y);
+    });
 }
 
 void TGLVorn2DDriver::DrawPoly(const float* xy, int count, float handle_x, float handle_y, float tx,
                                float ty) {
-    if (!xy || count < 3) return;
-    std::vector<TGLVertex> fan(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        fan[i] = Transformed(xy[i * 2] + handle_x, xy[i * 2 + 1] + handle_y, tx, ty);
-    QueueFan(white_, fan.data(), count);
+    if (!xy) return;
+    QueueFan(count, [&](size_t i) {
+        float X, Y;
+        Transform(xy[i * 2] + handle_x, xy[i * 2 + 1] + handle_y, tx, ty, &X, &Y);
+        return Plain(X, Y);
+    });
 }
 
 void TGLVorn2DDriver::DrawTexturedQuad(GLuint texture, float x0, float y0, float x1, float y1,
                                        float tx, float ty, float u0, float v0, float u1, float v1) {
-    TGLVertex q[4] = {Transformed(x0, y0, tx, ty), Transformed(x1, y0, tx, ty),
-                      Transformed(x1, y1, tx, ty), Transformed(x0, y1, tx, ty)};
-    q[0].u = u0, q[0].v = v0, q[1].u = u1, q[1].v = v0;
-    q[2].u = u1, q[2].v = v1, q[3].u = u0, q[3].v = v1;
-    QueueTriangles(texture, q, 4, kQuadFan, 6);
+    if (!graphics_) return;
+    float c[8];
+    Corners(x0, y0, x1, y1, tx, ty, c);
+    TGLVertex* q = ReserveTextured(texture);
+    q[0] = {c[0], c[1], u0, v0, rgba_};
+    q[1] = {c[2], c[3], u1, v0, rgba_};
+    q[2] = {c[4], c[5], u1, v1, rgba_};
+    q[3] = {c[6], c[7], u0, v1, rgba_};
+    Recorded();
 }

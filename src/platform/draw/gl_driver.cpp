@@ -1,7 +1,9 @@
-// The OpenGL driver's context life: shader, buffers and the back-buffer framebuffer that keeps
-// its content across presents; state setters, clearing, presenting and reading back.
+// The OpenGL driver's context life: shaders, vertex buffers and the back-buffer framebuffer that
+// keeps its content across presents; state setters, clearing, presenting and reading back.
 #include "platform/draw/detail/gl_driver.hpp"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,26 +14,35 @@
 namespace {
 TGLVorn2DDriver* g_attached = nullptr;
 
-constexpr const char* kVertexShader = R"(#version 330 core
+constexpr const char* kVertexShader = R"(
 layout(location = 0) in vec2 a_pos;
-layout(location = 1) in vec2 a_uv;
 layout(location = 2) in vec4 a_colour;
 uniform vec2 u_scale;
-noperspective out vec2 v_uv;
 flat out vec4 v_colour;
+#if TEXTURED
+layout(location = 1) in vec2 a_uv;
+noperspective out vec2 v_uv;
+#endif
 void main() {
     gl_Position = vec4(a_pos.x * u_scale.x - 1.0, 1.0 - a_pos.y * u_scale.y, 0.0, 1.0);
+#if TEXTURED
     v_uv = a_uv;
+#endif
     v_colour = a_colour;
 }
 )";
 
-// Texture times vertex colour; the mask mode drops fragments whose alpha byte is below 128.
+// Texture times vertex colour; the mask mode drops fragments whose alpha is below 128/255.
+// That alpha is a texel byte times a vertex byte, a multiple of 1/65025: the test sits half a
+// step below 128 * 255 on that grid, so no rounding of the byte conversions or of the product
+// can move a fragment across it.
 constexpr const char* kFragmentShader = R"(
 uniform sampler2D u_texture;
-noperspective in vec2 v_uv;
 flat in vec4 v_colour;
 out vec4 o_colour;
+#if TEXTURED
+noperspective in vec2 v_uv;
+#endif
 void main() {
 #if TEXTURED
     vec4 c = texture(u_texture, v_uv) * v_colour;
@@ -39,7 +50,7 @@ void main() {
     vec4 c = v_colour;
 #endif
 #if ALPHA_TEST
-    if (c.a * 255.0 < 127.5) discard;
+    if (c.a * 65025.0 < 32639.5) discard;
 #endif
     o_colour = c;
 }
@@ -61,7 +72,6 @@ GLuint CompileShader(GLenum type, const char* source) {
     return shader;
 }
 
-// The program of variant `index` (bit 0 textured, bit 1 alpha test); 0 on failure.
 // Links the two shaders into a program whose sampler reads texture unit 0; 0 on failure.
 GLuint Link(GLuint vs, GLuint fs) {
     GLuint program = glCreateProgram();
@@ -79,11 +89,13 @@ GLuint Link(GLuint vs, GLuint fs) {
     return program;
 }
 
+// The program of variant `index` (bit 0 textured, bit 1 alpha test); 0 on failure.
 GLuint LinkProgram(int index) {
-    const std::string fragment = std::string("#version 330 core\n#define TEXTURED ") +
-                                 std::to_string(index & 1) + "\n#define ALPHA_TEST " +
-                                 std::to_string(index >> 1 & 1) + "\n" + kFragmentShader;
-    GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
+    const std::string defines = std::string("#version 330 core\n#define TEXTURED ") +
+                                std::to_string(index & 1) + "\n#define ALPHA_TEST " +
+                                std::to_string(index >> 1 & 1) + "\n";
+    const std::string vertex = defines + kVertexShader, fragment = defines + kFragmentShader;
+    GLuint vs = CompileShader(GL_VERTEX_SHADER, vertex.c_str());
     GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragment.c_str());
     const GLuint program = vs && fs ? Link(vs, fs) : 0;
     if (vs) glDeleteShader(vs);
@@ -121,7 +133,22 @@ bool TGLVorn2DDriver::AttachGraphics(TGraphics* graphics) {
     return true;
 }
 
+namespace {
+// Whether the window's own framebuffer has alpha bits (true when that cannot be told).
+bool WindowHasAlpha() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLint bits = -1;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_BACK_LEFT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE, &bits);
+    GLenum error = glGetError();  // a refused query leaves its error behind: take it
+    while (error != GL_NO_ERROR)
+        error = glGetError();
+    return bits != 0;
+}
+}  // namespace
+
 bool TGLVorn2DDriver::CreateObjects() {
+    window_alpha_ = WindowHasAlpha();
     for (int i = 0; i < kPrograms; ++i) {
         programs_[i] = LinkProgram(i);
         if (!programs_[i]) return false;
@@ -135,69 +162,103 @@ bool TGLVorn2DDriver::CreateObjects() {
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_rb_);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
-    CreateVertexArray();
-    const uint32_t white = 0xFFFFFFFFu;  // what untextured primitives "sample"
-    glGenTextures(1, &white_);
-    glBindTexture(GL_TEXTURE_2D, white_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &white);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    CreateStreams();
     return true;
 }
 
-void TGLVorn2DDriver::CreateVertexArray() {
-    glGenVertexArrays(1, &vao_);
-    glBindVertexArray(vao_);
-    glGenBuffers(1, &vbo_);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-    glBufferData(GL_ARRAY_BUFFER, kMaxBatchVertices * sizeof(TGLVertex), nullptr, GL_STREAM_DRAW);
-    glGenBuffers(1, &ibo_);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);  // part of the vertex array's state
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, kMaxBatchIndices * sizeof(uint32_t), nullptr,
-                 GL_STREAM_DRAW);
-    const GLsizei stride = sizeof(TGLVertex);
+namespace {
+// Points a vertex array at `vbo`, holding vertices of the textured or the plain layout.
+void SetLayout(GLuint vbo, bool textured) {
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    const GLsizei stride = textured ? sizeof(TGLVertex) : sizeof(TGLPlainVertex);
+    const size_t colour = textured ? offsetof(TGLVertex, rgba) : offsetof(TGLPlainVertex, rgba);
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(TGLVertex, x));
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(TGLVertex, u));
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, nullptr);
+    if (textured) {
+        glEnableVertexAttribArray(1);
+        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(TGLVertex, u));
+    }
     glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                          (void*)offsetof(TGLVertex, rgba));
+    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, (void*)colour);
+}
+
+// Quad q as the triangles (4q, 4q + 1, 4q + 2) and (4q, 4q + 2, 4q + 3).
+std::vector<uint16_t> QuadIndices(int quads) {
+    std::vector<uint16_t> indices;
+    indices.reserve(size_t(quads) * 6);
+    for (int q = 0; q < quads; ++q) {
+        const uint16_t v = uint16_t(q * 4);
+        indices.insert(indices.end(),
+                       {v, uint16_t(v + 1), uint16_t(v + 2), v, uint16_t(v + 2), uint16_t(v + 3)});
+    }
+    return indices;
+}
+}  // namespace
+
+// A ring of buffers per stream, each with its vertex array; the triangle streams' arrays share
+// the fixed quad index buffer.
+void TGLVorn2DDriver::CreateStreams() {
+    glGenVertexArrays(kStreams * kRingBuffers, &vaos_[0][0]);
+    glGenBuffers(kStreams * kRingBuffers, &vbos_[0][0]);
+    glBindVertexArray(vaos_[0][0]);
+    glGenBuffers(1, &quad_ibo_);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quad_ibo_);
+    const std::vector<uint16_t> indices = QuadIndices(kQuadsPerDraw);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(uint16_t)),
+                 indices.data(), GL_STATIC_DRAW);
+    for (int s = 0; s < kStreams; ++s) {
+        const bool textured = s == kTexturedQuads;
+        const size_t unit = textured ? sizeof(TGLVertex) : sizeof(TGLPlainVertex);
+        for (int k = 0; k < kRingBuffers; ++k) {
+            glBindVertexArray(vaos_[s][k]);
+            glBindBuffer(GL_ARRAY_BUFFER, vbos_[s][k]);
+            glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(kStreamVertices[s] * unit), nullptr,
+                         GL_STREAM_DRAW);
+            SetLayout(vbos_[s][k], textured);
+            if (s == kTexturedQuads || s == kQuads)
+                glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quad_ibo_);  // part of the array's state
+        }
+    }
 }
 
 void TGLVorn2DDriver::DeleteObjects() {
-    if (white_) glDeleteTextures(1, &white_);
-    if (vbo_) glDeleteBuffers(1, &vbo_);
-    if (ibo_) glDeleteBuffers(1, &ibo_);
-    if (vao_) glDeleteVertexArrays(1, &vao_);
+    for (auto& ring : fences_) {
+        for (GLsync& fence : ring) {
+            if (fence) glDeleteSync(fence);
+        }
+    }
+    glDeleteVertexArrays(kStreams * kRingBuffers, &vaos_[0][0]);
+    glDeleteBuffers(kStreams * kRingBuffers, &vbos_[0][0]);
+    if (quad_ibo_) glDeleteBuffers(1, &quad_ibo_);
     if (fbo_) glDeleteFramebuffers(1, &fbo_);
     if (colour_rb_) glDeleteRenderbuffers(1, &colour_rb_);
-    for (GLuint& program : programs_) {
+    for (GLuint program : programs_) {
         if (program) glDeleteProgram(program);
-        program = 0;
     }
-    white_ = vbo_ = ibo_ = vao_ = fbo_ = colour_rb_ = 0;
+    ForgetObjects();
+}
+
+void TGLVorn2DDriver::ForgetObjects() {
+    std::fill(std::begin(programs_), std::end(programs_), 0u);
+    std::fill(&vaos_[0][0], &vaos_[0][0] + kStreams * kRingBuffers, 0u);
+    std::fill(&vbos_[0][0], &vbos_[0][0] + kStreams * kRingBuffers, 0u);
+    std::fill(&fences_[0][0], &fences_[0][0] + kStreams * kRingBuffers, nullptr);
+    std::fill(std::begin(mapped_), std::end(mapped_), nullptr);  // deleted buffers unmap
+    std::fill(std::begin(room_), std::end(room_), 0u);
+    quad_ibo_ = fbo_ = colour_rb_ = 0;
 }
 
 void TGLVorn2DDriver::DetachGraphics() {
     if (!graphics_) return;
-    for (auto& q : queued_)
-        q.clear();
-    queued_indices_.clear();
-    queued_total_ = 0;
+    DropRecorded();
     DeleteObjects();
     graphics_ = nullptr;
     if (g_attached == this) g_attached = nullptr;
 }
 
 void TGLVorn2DDriver::AbandonGraphics() {
-    for (auto& q : queued_)
-        q.clear();
-    queued_indices_.clear();
-    queued_total_ = 0;
-    for (GLuint& program : programs_)
-        program = 0;
-    white_ = vbo_ = ibo_ = vao_ = fbo_ = colour_rb_ = 0;
+    DropRecorded();
+    ForgetObjects();
     graphics_ = nullptr;
     if (g_attached == this) g_attached = nullptr;
 }
@@ -207,8 +268,6 @@ void TGLVorn2DDriver::ResetGLContext() {
     cache_.SetPrograms(programs_, scale_locs_, kPrograms);
     glActiveTexture(GL_TEXTURE0);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glBindVertexArray(vao_);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
     glViewport(0, 0, width_, height_);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
@@ -217,19 +276,19 @@ void TGLVorn2DDriver::ResetGLContext() {
     blend_ = 0;
     state_ = TGLBatchState{};
     state_.res_w = float(width_), state_.res_h = float(height_);
-    queued_state_ = state_;
+    ++version_;
     ApplyState(state_);
-    cache_.BindTexture(white_);
-    queued_texture_ = white_;
-    vbo_used_ = kMaxBatchVertices;  // the first flush starts on fresh storage
-    ibo_used_ = kMaxBatchIndices;
+    cache_.BindTexture(0);
+    DropRecorded();
+    std::fill(std::begin(ring_at_), std::end(ring_at_), 0);
+    std::fill(std::begin(ring_used_), std::end(ring_used_), size_t{0});
 }
 
 void TGLVorn2DDriver::SetBlend(int mode) {
     if (mode == blend_) return;
     blend_ = mode;
     // Modes outside the table change nothing but the remembered mode, as on the game's platform.
-    if (mode >= 1 && mode <= 5) state_.blend = mode;
+    if (mode >= 1 && mode <= 5 && mode != state_.blend) state_.blend = mode, ++version_;
 }
 
 void TGLVorn2DDriver::ApplyState(const TGLBatchState& state) {
@@ -272,9 +331,17 @@ void TGLVorn2DDriver::SetClsColor(int r, int g, int b) {
 
 void TGLVorn2DDriver::SetViewport(int x, int y, int w, int h) {
     state_.scissor = !(x == 0 && y == 0 && w == width_ && h == height_);
-    const int box[4] = {x, height_ - y - h, w, h};  // OpenGL counts rows from the bottom
+    // OpenGL refuses a negative box and would keep clipping to the previous one: a rectangle
+    // of negative size holds no pixel, so it clips everything.
+    if (w < 0) w = 0;
+    if (h < 0) h = 0;
+    // OpenGL counts rows from the bottom; in 64 bits, as y + h may pass the int range.
+    int64_t bottom = int64_t{height_} - y - h;
+    bottom = std::clamp<int64_t>(bottom, INT32_MIN, INT32_MAX);
+    const int box[4] = {x, int(bottom), w, h};
     for (int i = 0; i < 4; ++i)
         state_.box[i] = state_.scissor ? box[i] : 0;
+    ++version_;
 }
 
 void TGLVorn2DDriver::SetTransform(float ix, float iy, float jx, float jy) {
@@ -287,16 +354,13 @@ void TGLVorn2DDriver::SetLineWidth(float width) {
 
 void TGLVorn2DDriver::SetResolution(float w, float h) {
     state_.res_w = w, state_.res_h = h;
+    ++version_;
 }
 
 void TGLVorn2DDriver::Cls() {
     if (!graphics_) return;
-    // Everything queued would be painted over: drop it rather than draw it.
-    for (auto& q : queued_)
-        q.clear();
-    queued_indices_.clear();
-    queued_total_ = 0;
-    last_kind_ = -1;
+    // Everything recorded would be painted over: drop it rather than draw it.
+    DropRecorded();
     glClearColor(cls_[0] / 255.0f, cls_[1] / 255.0f, cls_[2] / 255.0f, 1.0f);
     cache_.Scissor(false);  // the whole back buffer, whatever the viewport
     glClear(GL_COLOR_BUFFER_BIT);
@@ -305,14 +369,28 @@ void TGLVorn2DDriver::Cls() {
 void TGLVorn2DDriver::Flip(int sync) {
     if (!graphics_) return;
     Flush();
+    graphics_->Present(sync, [this] { BlitToWindow(); });
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+}
+
+// Copies the back buffer into the window's framebuffer (scaled on a HiDPI drawable).
+void TGLVorn2DDriver::BlitToWindow() {
     int dw = width_, dh = height_;
     graphics_->GetDrawableSize(&dw, &dh);
     cache_.Scissor(false);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     const GLenum filter = (dw == width_ && dh == height_) ? GL_NEAREST : GL_LINEAR;
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, dw, dh, GL_COLOR_BUFFER_BIT, filter);
-    graphics_->SwapBuffers(sync);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    // Blending leaves the back buffer's alpha below opaque; where the window's surface has an
+    // alpha channel that would make the game see-through. The window gets alpha 1, the back
+    // buffer (which captures read) keeps its own. A surface without alpha needs nothing: the
+    // masked clear costs a full-screen pass on a software rasteriser.
+    if (window_alpha_) {
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    }
 }
 
 void TGLVorn2DDriver::Finish() {
@@ -322,9 +400,9 @@ void TGLVorn2DDriver::Finish() {
 
 PixmapPtr TGLVorn2DDriver::GrabPixmap(int x, int y, int w, int h) {
     PixmapPtr p = CreatePixmap(w, h, PIXFMT_RGBA32, 4);
-    if (!graphics_ || w <= 0 || h <= 0) return p;
+    if (!p || !graphics_ || w <= 0 || h <= 0) return p;
     Flush();
-    std::vector<uint8_t> rows(size_t(w) * 4 * h);
+    std::vector<uint8_t> rows(size_t(w) * 4 * size_t(h));
     glReadPixels(x, height_ - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
     for (int row = 0; row < h; ++row) {
         const uint8_t* src = rows.data() + size_t(h - 1 - row) * w * 4;
@@ -344,6 +422,7 @@ void TGLVorn2DDriver::DrawPixmap(const TPixmap& pixmap, int x, int y) {
     if (!graphics_ || pixmap.width <= 0 || pixmap.height <= 0) return;
     // A one-off unfiltered texture of exactly the pixmap's size, drawn untransformed.
     PixmapPtr p = pixmap.Convert(PIXFMT_RGBA32);
+    if (!p) return;
     GLuint texture = 0;
     glGenTextures(1, &texture);
     BindForUpload(texture);

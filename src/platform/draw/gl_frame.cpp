@@ -74,15 +74,16 @@ void UploadSmeared(const TPixmap& p, int tw, int th) {
     if (w < tw && h < th) SubImage(p, p.PixelPtr(w - 1, h - 1), w, h, 1, 1);
 }
 
-// Every level from `level0` down to 1 x 1, each resampled from the one before.
+// Every level from `level0` down to 1 x 1, each resampled from the one before (left empty if a
+// level's pixmap cannot be made).
 void UploadMipmaps(PixmapPtr level, int tw, int th) {
     for (int i = 0;; ++i) {
         glTexImage2D(GL_TEXTURE_2D, i, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-        SubImage(*level, level->pixels, 0, 0, tw, th, i);
+        if (level) SubImage(*level, level->pixels, 0, 0, tw, th, i);
         if (tw == 1 && th == 1) break;
         tw = tw > 1 ? tw / 2 : 1;
         th = th > 1 ? th / 2 : 1;
-        level = ResizePixmap(*level, tw, th);
+        if (level) level = ResizePixmap(*level, tw, th);
     }
 }
 
@@ -109,16 +110,21 @@ bool Fits(const FramePtr& old, const TGLVorn2DDriver* driver, int tw, int th, in
 }
 
 // Fills the bound texture of tw x th from `p`; `fresh` when its storage must be made first.
-void Upload(const PixmapPtr& p, int tw, int th, int flags, bool fresh) {
+// False when the pixels cannot be brought into an uploadable form (no memory).
+bool Upload(const PixmapPtr& p, int tw, int th, int flags, bool fresh) {
     if (flags & IMAGE_MIPMAPPED) {
         PixmapPtr level0 =
             (p->width < tw || p->height < th) ? SmearPixmap(*p, tw, th) : p->Convert(PIXFMT_RGBA32);
+        if (!level0) return false;
         UploadMipmaps(level0, tw, th);
-        return;
+        return true;
     }
+    PixmapPtr direct = Uploadable(p);
+    if (!direct) return false;
     if (fresh)
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    UploadSmeared(*Uploadable(p), tw, th);
+    UploadSmeared(*direct, tw, th);
+    return true;
 }
 }  // namespace
 
@@ -134,6 +140,7 @@ PixmapPtr ReadGLFrameTexture(const FramePtr& frame) {
     TGLVorn2DDriver* driver = AttachedGLDriver();
     if (!driver || !GLFrameInfo(frame, &info) || info.seq != GraphicsGeneration()) return nullptr;
     PixmapPtr p = CreatePixmap(info.tex_w, info.tex_h, PIXFMT_RGBA32, 4);
+    if (!p) return nullptr;
     driver->BindForUpload(info.name);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, p->pixels);
     return p;
@@ -153,6 +160,7 @@ FramePtr TGLVorn2DDriver::RebuildFrame(const PixmapPtr& pixmap, int flags, const
     PixmapPtr p = pixmap;
     const int w = std::min(p->width, tw), h = std::min(p->height, th);
     if (w != p->width || h != p->height) p = ResizePixmap(*p, w, h);
+    if (!p) return nullptr;
     const bool fits = Fits(old, this, tw, th, flags);
     std::shared_ptr<TGLImageFrame> frame;
     if (fits) {
@@ -164,7 +172,10 @@ FramePtr TGLVorn2DDriver::RebuildFrame(const PixmapPtr& pixmap, int flags, const
         BindForUpload(frame->name);
         SetFilters(flags);
     }
-    Upload(p, tw, th, flags, !fits);
+    if (!Upload(p, tw, th, flags, !fits)) {
+        if (!fits) ReleaseTexture(frame->name), frame->name = 0;  // a reused one goes with `old`
+        return nullptr;
+    }
     frame->tex_w = tw, frame->tex_h = th;
     frame->flags = flags & kTextureFlags;
     frame->uscale = 1.0f / float(tw), frame->vscale = 1.0f / float(th);

@@ -3,6 +3,7 @@
 
 void TGLStateCache::Forget() {
     texture_known_ = false;
+    vertex_array_known_ = false;
     blend_on_ = -1;
     blend_src_ = blend_dst_ = 0;
     scissor_on_ = -1;
@@ -17,6 +18,13 @@ void TGLStateCache::BindTexture(GLuint name) {
     glBindTexture(GL_TEXTURE_2D, name);
     texture_ = name;
     texture_known_ = true;
+}
+
+void TGLStateCache::BindVertexArray(GLuint name) {
+    if (vertex_array_known_ && vertex_array_ == name) return;
+    glBindVertexArray(name);
+    vertex_array_ = name;
+    vertex_array_known_ = true;
 }
 
 void TGLStateCache::Blend(bool on, GLenum src, GLenum dst) {
@@ -46,6 +54,9 @@ void TGLStateCache::Scissor(bool on) {
 }
 
 void TGLStateCache::ScissorBox(int x, int y, int w, int h) {
+    // OpenGL ignores a negative size: recording it would make the cache lie.
+    if (w < 0) w = 0;
+    if (h < 0) h = 0;
     if (box_[0] == x && box_[1] == y && box_[2] == w && box_[3] == h) return;
     glScissor(x, y, w, h);
     box_[0] = x, box_[1] = y, box_[2] = w, box_[3] = h;

@@ -2,8 +2,8 @@
 // change it and forward to the record's driver. Opening and closing live in graphics_open.cpp.
 #include "platform/draw/graphics.hpp"
 
-#include "platform/draw/image_font.hpp"
 #include "platform/base/numbers.hpp"
+#include "platform/draw/image_font.hpp"
 
 namespace {
 TVorn2DGraphics* g_current = nullptr;
@@ -13,14 +13,33 @@ TVorn2DGraphics* Ctx() {
     return g_current && g_current->_driver ? g_current : nullptr;
 }
 
+// The 2x2 matrix of a rotation in degrees and a scale: ix, iy, jx, jy.
+void BuildTransform(float rot, float sx, float sy, float* m) {
+    const float s = float(Sin(rot)), c = float(Cos(rot));
+    m[0] = float(double(c) * sx);
+    m[1] = float(-double(s) * sy);
+    m[2] = float(double(s) * sx);
+    m[3] = float(double(c) * sy);
+}
+
 // Rebuilds the matrix from rotation and scale and hands it to the driver.
 void UpdateTransform(TVorn2DGraphics* g) {
-    const float s = float(Sin(g->tform_rot)), c = float(Cos(g->tform_rot));
-    g->tform_ix = float(double(c) * g->tform_scale_x);
-    g->tform_iy = float(-double(s) * g->tform_scale_y);
-    g->tform_jx = float(double(s) * g->tform_scale_x);
-    g->tform_jy = float(double(c) * g->tform_scale_y);
+    float m[4];
+    BuildTransform(g->tform_rot, g->tform_scale_x, g->tform_scale_y, m);
+    g->tform_ix = m[0], g->tform_iy = m[1], g->tform_jx = m[2], g->tform_jy = m[3];
     g->_driver->SetTransform(g->tform_ix, g->tform_iy, g->tform_jx, g->tform_jy);
+}
+
+// The collision layers' copy of the matrix. It lives outside the records because collision
+// tests run with or without open graphics; opening graphics replays the record's rotation and
+// scale, which brings it back in step with the drawing matrix.
+struct TCollisionTransform {
+    float rot = 0, scale_x = 1.0f, scale_y = 1.0f;
+    float m[4] = {1, 0, 0, 1};
+} g_collision;
+
+void UpdateCollisionTransform() {
+    BuildTransform(g_collision.rot, g_collision.scale_x, g_collision.scale_y, g_collision.m);
 }
 }  // namespace
 
@@ -109,6 +128,8 @@ void Cls() {
 }
 
 void SetRotation(float degrees) {
+    g_collision.rot = degrees;
+    UpdateCollisionTransform();
     if (auto* c = Ctx()) {
         c->tform_rot = degrees;
         UpdateTransform(c);
@@ -116,6 +137,8 @@ void SetRotation(float degrees) {
 }
 
 void SetScale(float sx, float sy) {
+    g_collision.scale_x = sx, g_collision.scale_y = sy;
+    UpdateCollisionTransform();
     if (auto* c = Ctx()) {
         c->tform_scale_x = sx, c->tform_scale_y = sy;
         UpdateTransform(c);
@@ -197,7 +220,7 @@ void DrawPixmap(const PixmapPtr& pixmap, int x, int y) {
 void DrawImage(const ImagePtr& image, float x, float y, int frame) {
     auto* c = Ctx();
     if (!c || !image) return;
-    FramePtr f = image->Frame(frame);
+    const FramePtr& f = image->Frame(frame);
     if (!f) return;
     const float x0 = -image->handle_x, y0 = -image->handle_y;
     f->Draw(x0, y0, x0 + float(image->width), y0 + float(image->height), x + c->origin_x,
@@ -271,6 +294,9 @@ void GetScale(float* sx, float* sy) {
 void GetTransform(float* ix, float* iy, float* jx, float* jy) {
     const auto& c = ReadRecord();
     *ix = c.tform_ix, *iy = c.tform_iy, *jx = c.tform_jx, *jy = c.tform_jy;
+}
+void GetCollisionTransform(float* ix, float* iy, float* jx, float* jy) {
+    *ix = g_collision.m[0], *iy = g_collision.m[1], *jx = g_collision.m[2], *jy = g_collision.m[3];
 }
 void GetViewport(int* x, int* y, int* w, int* h) {
     const auto& c = ReadRecord();

@@ -57,6 +57,9 @@ TGraphics* OpenGraphics(int width, int height, int depth, int hertz, int flags);
 const std::string& LastGraphicsError();
 // Closes the open graphics (if any); their textures become stale.
 void CloseGraphics();
+// Closes the graphics, forgets the chosen driver and its default flags, and puts the image
+// defaults back (ResetImageDefaults): the layer as a fresh process has it (tests, tools).
+void ResetDrawingState();
 // Size the open graphics were asked for (0 while none are open).
 int ScreenWidth();
 int ScreenHeight();
@@ -75,7 +78,8 @@ void SetLineWidth(float width);
 // Clear colour; Cls fills the whole back buffer with it, alpha 255.
 void SetClsColor(int r, int g, int b);
 void Cls();
-// Rotation (positive turns clockwise on screen) and scale of everything drawn after.
+// Rotation (positive turns clockwise on screen) and scale of everything drawn after; they also
+// set the collision matrix, with or without open graphics.
 void SetRotation(float degrees);
 void SetScale(float sx, float sy);
 // Translation added to every drawing position.
@@ -121,6 +125,9 @@ float GetRotation();
 void GetScale(float* sx, float* sy);
 // The 2x2 drawing matrix built from rotation and scale (the collision layers use it too).
 void GetTransform(float* ix, float* iy, float* jx, float* jy);
+// The collision layers' copy of that matrix: kept by SetRotation and SetScale also while no
+// graphics are open (collision tests need no context).
+void GetCollisionTransform(float* ix, float* iy, float* jx, float* jy);
 void GetViewport(int* x, int* y, int* w, int* h);
 void GetOrigin(float* x, float* y);
 // The global handle as passed to SetHandle (the record holds it negated).

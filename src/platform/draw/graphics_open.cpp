@@ -90,6 +90,14 @@ void CloseGraphics() {
     g_screen_w = g_screen_h = 0;
 }
 
+void ResetDrawingState() {
+    CloseGraphics();
+    if (g_driver) AdvanceGraphicsGeneration();  // as choosing another driver would
+    g_driver.reset();
+    g_default_flags = 0;
+    ResetImageDefaults();
+}
+
 int ScreenWidth() {
     return g_screen_w;
 }

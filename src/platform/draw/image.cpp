@@ -23,6 +23,12 @@ void AdvanceGraphicsGeneration() {
     if (g_generation == 0) g_generation = 1;
 }
 
+void ResetImageDefaults() {
+    g_auto_flags = IMAGE_MASKED | IMAGE_FILTERED;
+    g_auto_centre = 0;
+    g_mask_r = g_mask_g = g_mask_b = 0;
+}
+
 void SetAutoCentre(int enable) {
     g_auto_centre = enable;
 }
@@ -94,16 +100,17 @@ void TImage::SetPixmap(int index, PixmapPtr pixmap) {
     Retire(index);
 }
 
-FramePtr TImage::Frame(int index) {
-    if (!ValidIndex(*this, index)) return nullptr;
+const FramePtr& TImage::Frame(int index) {
+    static const FramePtr kNone;
+    if (!ValidIndex(*this, index)) return kNone;
     if (seqs[index] == g_generation) return frames[index];
     TVorn2DDriver* driver = CurrentDriver();
     PixmapPtr p = Lock(index, 1, 0);
     FramePtr f = driver ? driver->RebuildFrame(p, flags, retired[index]) : nullptr;
     retired[index] = nullptr;
-    frames[index] = f;
-    seqs[index] = f ? g_generation : 0;
-    return f;
+    frames[index] = std::move(f);
+    seqs[index] = frames[index] ? g_generation : 0;
+    return frames[index];
 }
 
 void TImage::Retire(int index) {
@@ -122,6 +129,6 @@ void CaptureImage(const ImagePtr& image, int x, int y, int frame) {
     TVorn2DDriver* driver = CurrentDriver();
     if (!image || !driver) return;
     PixmapPtr p = driver->GrabPixmap(x, y, image->width, image->height);
-    if (image->flags & IMAGE_MASKED) p = MaskPixmap(*p, g_mask_r, g_mask_g, g_mask_b);
-    image->SetPixmap(frame, p);
+    if (p && (image->flags & IMAGE_MASKED)) p = MaskPixmap(*p, g_mask_r, g_mask_g, g_mask_b);
+    if (p) image->SetPixmap(frame, p);  // a rectangle too large to hold leaves the frame alone
 }

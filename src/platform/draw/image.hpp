@@ -44,8 +44,9 @@ class TImage {
     std::vector<FramePtr> retired;
 
     // The texture of frame `index`, built anew when stale; null when it cannot be made or
-    // when the image has no such frame.
-    FramePtr Frame(int index);
+    // when the image has no such frame. A reference, valid until the frame is next rebuilt or
+    // dropped: drawing copies no shared pointer.
+    const FramePtr& Frame(int index);
     // The pixmap of frame `index` (created RGBA32 on first need); a write lock drops the
     // texture so the next draw rebuilds it.
     PixmapPtr Lock(int index, int read, int write);
@@ -75,6 +76,8 @@ void SetAutoImageFlags(int flags);
 int AutoImageFlags();
 void SetMaskColor(int r, int g, int b);
 void GetMaskColor(int* r, int* g, int* b);
+// Puts the automatic flags, the mask colour and automatic centring back to their initial values.
+void ResetImageDefaults();
 
 // The graphics generation: never 0; advanced when a driver is chosen, when a context has
 // been opened and when it is closed. A texture is valid only for the generation it was made in.

@@ -35,7 +35,7 @@ void TImageFont::Draw(const std::string& text, float x, float y, float ix, float
         if (g < 0) continue;
         const ImagePtr& image = glyphs[g];
         const float gx = offsets[g * 2], gy = offsets[g * 2 + 1];
-        FramePtr f = image->Frame(0);
+        const FramePtr& f = image->Frame(0);
         const float w = float(image->width), h = float(image->height);
         if (f) {
             f->Draw(0, 0, w, h, float(pen_x + double(gx) * ix + double(gy) * iy),

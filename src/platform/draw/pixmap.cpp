@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace {
 // Reads pixel bytes at `p` in `format` as ARGB.
@@ -88,20 +89,28 @@ void TPixmap::CheckRect([[maybe_unused]] int x, [[maybe_unused]] int y, [[maybe_
 }
 
 PixmapPtr TPixmap::Create(int width, int height, int format, int align) {
-    auto p = std::make_shared<TPixmap>();
     if (width < 0) width = 0;  // a negative size would wrap the allocation size
     if (height < 0) height = 0;
-    const int row = width * BytesPerPixel(format);
     if (align < 1) align = 1;
+    // In 64 bits: a row or the whole buffer may not fit an int, and then the pitch, the
+    // capacity and every PixelPtr offset could not be held either.
+    const int64_t row = int64_t{width} * BytesPerPixel(format);
+    const int64_t pitch = (row + align - 1) / align * align;
+    const int64_t bytes = pitch * height;
+    if (bytes > kMaxPixmapBytes) return nullptr;
+    auto p = std::make_shared<TPixmap>();
+    try {
+        p->owned_.reset(static_cast<uint8_t*>(AllocateLarge(size_t(bytes > 0 ? bytes : 1))));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    std::memset(p->owned_.get(), 0, size_t(bytes > 0 ? bytes : 1));
+    p->pixels = p->owned_.get();
     p->width = width;
     p->height = height;
     p->format = format;
-    p->pitch = (row + align - 1) / align * align;
-    p->capacity = p->pitch * height;
-    const std::size_t bytes = p->capacity > 0 ? p->capacity : 1;
-    p->owned_.reset(static_cast<uint8_t*>(AllocateLarge(bytes)));
-    std::memset(p->owned_.get(), 0, bytes);
-    p->pixels = p->owned_.get();
+    p->pitch = int(pitch);
+    p->capacity = int(bytes);
     return p;
 }
 
@@ -129,6 +138,7 @@ PixmapPtr TPixmap::Window(int x, int y, int w, int h) {
 
 PixmapPtr TPixmap::Copy() const {
     auto p = Create(width, height, format, 4);
+    if (!p) return nullptr;
     const int row = width * BytesPerPixel(format);
     for (int y = 0; y < height; ++y)
         std::memcpy(p->PixelPtr(0, y), PixelPtr(0, y), row);
@@ -151,7 +161,7 @@ void TPixmap::Paste(const TPixmap& src, int x, int y) {
 
 PixmapPtr TPixmap::Convert(int new_format) const {
     auto p = Create(width, height, new_format, 4);
-    p->Paste(*this, 0, 0);
+    if (p) p->Paste(*this, 0, 0);
     return p;
 }
 

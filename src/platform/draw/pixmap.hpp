@@ -2,6 +2,7 @@
 // Depends on nothing but the standard library.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -15,6 +16,9 @@ enum PixelFormat : int {
     PIXFMT_BGRA32 = 5,
     PIXFMT_RGBA32 = 6,
 };
+
+// Largest pixel buffer a pixmap holds: its capacity, pitch and offsets are ints.
+constexpr int64_t kMaxPixmapBytes = INT32_MAX;
 
 // Bytes per pixel of `format` (0 for an unknown format).
 int BytesPerPixel(int format);
@@ -37,7 +41,9 @@ class TPixmap : public std::enable_shared_from_this<TPixmap> {
     ~TPixmap();
 
     // Address of pixel (x, y).
-    uint8_t* PixelPtr(int x, int y) const { return pixels + y * pitch + x * BytesPerPixel(format); }
+    uint8_t* PixelPtr(int x, int y) const {
+        return pixels + ptrdiff_t{y} * pitch + ptrdiff_t{x} * BytesPerPixel(format);
+    }
     // A w x h pixmap sharing this one's memory from (x, y).
     PixmapPtr Window(int x, int y, int w, int h);
     // A new pixmap (align 4) with the same pixels.
@@ -55,6 +61,7 @@ class TPixmap : public std::enable_shared_from_this<TPixmap> {
 
     // A new w x h pixmap; pitch is the smallest multiple of `align` holding a row. The memory
     // is zeroed (transparent black), which the layer allows and which keeps runs repeatable.
+    // Null when the buffer would exceed kMaxPixmapBytes or cannot be allocated.
     static PixmapPtr Create(int width, int height, int format, int align = 4);
     // A pixmap over memory owned elsewhere (capacity -1).
     static PixmapPtr CreateStatic(uint8_t* pixels, int width, int height, int pitch, int format);
@@ -65,22 +72,26 @@ class TPixmap : public std::enable_shared_from_this<TPixmap> {
     void CheckRect(int x, int y, int w, int h) const;
 };
 
+// A new pixmap (TPixmap::Create); null when it cannot be made.
 PixmapPtr CreatePixmap(int width, int height, int format, int align = 4);
+// Pixel access through a pixmap that may be null (a lock whose pixmap could not be made):
+// reading gives 0, writing does nothing.
 inline uint32_t ReadPixel(const PixmapPtr& p, int x, int y) {
-    return p->ReadPixel(x, y);
+    return p ? p->ReadPixel(x, y) : 0;
 }
 inline void WritePixel(const PixmapPtr& p, int x, int y, uint32_t argb) {
-    p->WritePixel(x, y, argb);
+    if (p) p->WritePixel(x, y, argb);
 }
 
 // A new RGBA32 pixmap: pixels of colour (r, g, b) become transparent and take the average
-// colour of their non-mask neighbours; all others become opaque.
+// colour of their non-mask neighbours; all others become opaque. Null when it cannot be made.
 PixmapPtr MaskPixmap(const TPixmap& pixmap, int r, int g, int b);
-// Bilinear resampling into a new w x h pixmap of the same format.
+// Bilinear resampling into a new w x h pixmap of the same format; null when it cannot be made.
 PixmapPtr ResizePixmap(const TPixmap& pixmap, int w, int h);
 // The smallest power of two at or above `n` (1 for n <= 1): a texture side.
 int TextureSide(int n);
 // A new RGBA32 pixmap of tw x th holding `pixmap` at (0, 0), its last column and row repeated
 // once beyond it (and the corner pixel diagonally), so that filtering at the edge of the image
-// samples only its own texels. The other extra pixels are zero and never sampled.
+// samples only its own texels. The other extra pixels are zero and never sampled. Null when it
+// cannot be made.
 PixmapPtr SmearPixmap(const TPixmap& pixmap, int tw, int th);

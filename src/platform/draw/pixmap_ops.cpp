@@ -70,11 +70,13 @@ PixmapPtr MaskPixmap(const TPixmap& pixmap, int r, int g, int b) {
     const TPixmap* src = &pixmap;
     if (pixmap.format != PIXFMT_RGBA32) {
         converted = pixmap.Convert(PIXFMT_RGBA32);
+        if (!converted) return nullptr;
         src = converted.get();
     }
     const int w = src->width, h = src->height;
-    const std::vector<uint8_t> is_mask = MaskMap(*src, r, g, b);
     PixmapPtr out = CreatePixmap(w, h, PIXFMT_RGBA32, 4);
+    if (!out) return nullptr;
+    const std::vector<uint8_t> is_mask = MaskMap(*src, r, g, b);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const uint8_t* p = src->PixelPtr(x, y);
@@ -89,7 +91,7 @@ PixmapPtr MaskPixmap(const TPixmap& pixmap, int r, int g, int b) {
 
 PixmapPtr ResizePixmap(const TPixmap& pixmap, int w, int h) {
     PixmapPtr out = CreatePixmap(w, h, pixmap.format, 4);
-    if (pixmap.width <= 0 || pixmap.height <= 0) return out;
+    if (!out || pixmap.width <= 0 || pixmap.height <= 0) return out;
     std::vector<Tap> cols(size_t(w > 0 ? w : 0));
     for (int j = 0; j < w; ++j)
         cols[j] = AxisTap(j, pixmap.width, w);
@@ -115,6 +117,7 @@ int TextureSide(int n) {
 
 PixmapPtr SmearPixmap(const TPixmap& pixmap, int tw, int th) {
     PixmapPtr big = CreatePixmap(tw, th, PIXFMT_RGBA32, 4);
+    if (!big) return nullptr;
     big->Paste(pixmap, 0, 0);
     const int w = pixmap.width, h = pixmap.height;
     if (w < tw) {

@@ -78,8 +78,12 @@ int QueuedEvents();
 void PumpMessages();
 // True while a pump is running (hooks are being called from it).
 bool Pumping();
-// Queues a translated event for the next pump, ahead of the system's own messages.
+// Queues a translated event for the next pump, ahead of the system's own messages. The
+// system driver observes it as it is emitted.
 void InjectEvent(const TEvent& event);
+// Waits up to `timeout_ms` for platform messages without taking them; returns at once when
+// some are pending or injected. An idle loop sleeps here instead of spinning.
+void WaitForMessages(int timeout_ms);
 
 // Fresh hooks (only the queue entry), empty queue, polled input off. For tests and tools.
 void ResetEvents();

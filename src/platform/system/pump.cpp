@@ -34,6 +34,7 @@ void PumpMessages() {
     while (!injected.empty()) {
         const TEvent event = injected.front();
         injected.pop_front();
+        if (g_system) g_system->Observe(event);
         Emit(event);
     }
     if (g_system) g_system->Poll(Emit);
@@ -45,4 +46,9 @@ bool Pumping() {
 
 void InjectEvent(const TEvent& event) {
     detail::Events().injected.push_back(event);
+}
+
+void WaitForMessages(int timeout_ms) {
+    if (!detail::Events().injected.empty() || !g_system) return;
+    g_system->WaitMessage(timeout_ms);
 }

@@ -4,6 +4,7 @@
 #include "platform/system/detail/sdl_system.hpp"
 
 #include "platform/system/detail/x11_frame.hpp"
+#include "platform/system/input.hpp"
 
 namespace {
 constexpr int kFramedStyle =
@@ -32,6 +33,7 @@ SdlSystem::SdlSystem(SDL_Window* window, bool headless)
         SDL_GetWindowSize(window, &w, &h);
         translation_.pointer_x = w / 2;
         translation_.pointer_y = h / 2;
+        SetPolledPointer(w / 2, h / 2);
     }
 }
 
@@ -53,9 +55,17 @@ void SdlSystem::Poll(const std::function<void(const TEvent&)>& emit) {
     UpdateRelativeMode();
 }
 
+void SdlSystem::WaitMessage(int timeout_ms) {
+    SDL_WaitEventTimeout(nullptr, timeout_ms);
+}
+
 void SdlSystem::Track(const TEvent& event) {
     switch (event.id) {
+        case EVENT_ACTIVATE:  // translation has set this already; injected events have not
+            translation_.focused = true;
+            break;
         case EVENT_DEACTIVATE:
+            translation_.focused = false;
             buttons_down_ = 0;
             if (!headless_) SDL_CaptureMouse(SDL_FALSE);
             break;

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/system/detail/pacing.hpp"
+#include "platform/system/detail/present_pacing.hpp"
 #include "platform/system/detail/sdl_system.hpp"
+#include "platform/system/detail/wayland_seat.hpp"
 #include "platform/system/detail/x11_frame.hpp"
 #include "platform/system/input.hpp"
 #include "platform/system/window_graphics.hpp"
@@ -42,29 +43,49 @@ class SdlGraphics : public TGraphics {
         SDL_DestroyWindow(window_);
     }
     void GetDrawableSize(int* w, int* h) const override { SDL_GL_GetDrawableSize(window_, w, h); }
-    void SwapBuffers(int sync) override {
-        if (!headless_) Pace(sync);
-        SDL_GL_SwapWindow(window_);
+    void Present(int sync, const std::function<void()>& draw_frame) override {
+        SetInterval(sync && !headless_ ? 1 : 0);
+        if (!sync || headless_) {
+            draw_frame();
+            SDL_GL_SwapWindow(window_);
+            return;
+        }
+        const TPresentPacer::Plan plan = pacer_.Before(SteadyNanos(), Display());
+        SleepUntilNanos(plan.sleep_until);
+        int64_t ends[TPresentPacer::kProbePresents];
+        for (int i = 0; i < plan.presents; ++i) {
+            draw_frame();
+            SDL_GL_SwapWindow(window_);
+            ends[i] = SteadyNanos();
+        }
+        pacer_.After(ends, plan.presents);
     }
 
   private:
-    // sync 1: swap interval 1 where allowed, and never ahead of the 60 Hz schedule, which
-    // also holds when the interval is refused or ignored, or the display is faster.
-    void Pace(int sync) {
-        const int interval = sync ? 1 : 0;
-        if (interval != interval_) {
-            interval_ = interval;
-            SDL_GL_SetSwapInterval(interval);  // refusal is covered by the schedule
-        }
-        if (sync) SleepUntilNanos(pacer_.TakeSlot(SteadyNanos()));
+    void SetInterval(int interval) {
+        if (interval == interval_) return;
+        interval_ = interval;
+        interval_accepted_ = SDL_GL_SetSwapInterval(interval) == 0;
+    }
+
+    // What the pacing needs to know of the display the window is on.
+    TDisplayState Display() const {
+        TDisplayState display;
+        display.interval_accepted = interval_accepted_;
+        SDL_DisplayMode mode;
+        if (SDL_GetWindowDisplayMode(window_, &mode) == 0) display.refresh_hz = mode.refresh_rate;
+        const Uint32 hidden = SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN;
+        display.minimised = (SDL_GetWindowFlags(window_) & hidden) != 0;
+        return display;
     }
 
     SDL_Window* window_;
     SDL_GLContext context_;
     bool headless_;
     SdlSystem system_;
-    TFramePacer pacer_;
+    TPresentPacer pacer_;
     int interval_ = -1;
+    bool interval_accepted_ = false;
 };
 
 bool SameName(const char* a, const char* b) {
@@ -120,9 +141,15 @@ bool StartVideo(std::string* error) {
     // drop a press that comes within a few milliseconds of the focus.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     const bool fresh = !SDL_WasInit(SDL_INIT_VIDEO);
+    // SDL's Wayland driver crashes in SDL_Init on a compositor without an input seat.
+    std::string wayland_note;
+    if (fresh && !AvoidSeatlessWayland(&wayland_note)) {
+        *error = wayland_note;
+        return false;
+    }
     if (fresh && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         *error = std::string("no display to open the window on (") + SDL_GetError() +
-                 "); check DISPLAY or WAYLAND_DISPLAY";
+                 "); check DISPLAY or WAYLAND_DISPLAY" + wayland_note;
         return false;
     }
     if (RefuseHeadless(error)) return false;

@@ -30,6 +30,12 @@ class TSystemDriver {
     virtual ~TSystemDriver() = default;
     // Takes every pending message without waiting and emits each translated event.
     virtual void Poll(const std::function<void(const TEvent&)>& emit) = 0;
+    // Waits up to `timeout_ms` for a message, leaving it for the next Poll; returns at once
+    // when one is pending. The default does not wait.
+    virtual void WaitMessage(int timeout_ms) { (void)timeout_ms; }
+    // Sees an event injected into the pump just before it is emitted, so that the driver's
+    // own state (focus, held buttons) follows injected input as it follows its messages.
+    virtual void Observe(const TEvent& event) { (void)event; }
     // The program's window.
     virtual TWindowHandle Window() const = 0;
     // True while the program's window has the input focus.

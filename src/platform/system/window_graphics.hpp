@@ -2,6 +2,7 @@
 // The drawing driver draws into its own back buffer and asks this object to show it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,9 +17,11 @@ class TGraphics {
     virtual ~TGraphics() = default;
     // Size in pixels of the window's OpenGL drawable (larger than width x height on HiDPI).
     virtual void GetDrawableSize(int* w, int* h) const = 0;
-    // Shows the default framebuffer. sync 1 waits for the retrace where the platform allows and
-    // never presents more than 60 times a second; sync 0 presents at once.
-    virtual void SwapBuffers(int sync) = 0;
+    // Shows a frame: `draw_frame` draws it into the window's default framebuffer, then the
+    // buffers are swapped. sync 1 waits for the retrace where the platform allows and never
+    // presents more than 60 times a second; sync 0 presents at once. While the retrace is
+    // measured the same frame is drawn and presented a few times in a row.
+    virtual void Present(int sync, const std::function<void()>& draw_frame) = 0;
 };
 
 // Opens the window (client area width x height, centred, captioned with the application

@@ -2,14 +2,27 @@
 // without a GPU: oval outlines and the quad of a wide line. Depends on nothing.
 #pragma once
 
+#include <cmath>
 #include <vector>
 
-// Points of the oval outline for radii xr, yr: |xr| + |yr| truncated, at least 12, a multiple of 4.
+// Most points an oval outline gets. With this many the chords stay within a pixel of the true
+// ellipse for radii up to 10^11 pixels, far beyond where float positions still hold whole
+// pixels, so larger ovals look the same; the cap keeps a huge size from asking for gigabytes.
+constexpr int kMaxOvalPoints = 1 << 20;
+
+// Points of the oval outline for radii xr, yr: |xr| + |yr| truncated, at least 12, a multiple of
+// 4, at most kMaxOvalPoints.
 int OvalPointCount(float xr, float yr);
 // The outline of the oval inscribed in (x0, y0)-(x1, y1) as x, y pairs, counter-clockwise on
 // screen from the rightmost point, before any transform.
 std::vector<float> OvalOutline(float x0, float y0, float x1, float y1);
 // The triangle strip of a line wider than one pixel between transformed ends (x0, y0) and
 // (x1, y1): widened along x when steeper than 45 degrees, otherwise (ties included) along y.
-// `strip` receives four x, y pairs.
-void WideLineStrip(float x0, float y0, float x1, float y1, float width, float strip[8]);
+// `strip` receives four x, y pairs. Inline: every trail segment draws wide lines.
+inline void WideLineStrip(float x0, float y0, float x1, float y1, float width, float strip[8]) {
+    const float h = width * 0.5f;
+    const bool steep = std::fabs(double(y1) - y0) > std::fabs(double(x1) - x0);
+    const float dx = steep ? h : 0, dy = steep ? 0 : h;
+    strip[0] = x0 - dx, strip[1] = y0 - dy, strip[2] = x0 + dx, strip[3] = y0 + dy;
+    strip[4] = x1 - dx, strip[5] = y1 - dy, strip[6] = x1 + dx, strip[7] = y1 + dy;
+}

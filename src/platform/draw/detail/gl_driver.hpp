@@ -1,6 +1,8 @@
-// TGLVorn2DDriver: the OpenGL 3.3 core back end of the drawing layer. Primitives are queued in
-// one streaming vertex buffer and drawn when a state change would otherwise alter the result.
-// Internal to src/platform; depends on driver.hpp, gl_state.hpp and libepoxy.
+// TGLVorn2DDriver: the OpenGL 3.3 core back end of the drawing layer. Primitives are recorded
+// as vertices written straight into mapped vertex buffers, one per kind, and as commands
+// (state, texture, vertex run); what is recorded is drawn at once before anything needs the
+// pixels: a present, a grab, a texture upload, or full buffers. Internal to src/platform;
+// depends on driver.hpp, gl_state.hpp and libepoxy.
 #pragma once
 
 #include <epoxy/gl.h>
@@ -8,20 +10,26 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/draw/driver.hpp"
 #include "platform/draw/detail/gl_state.hpp"
+#include "platform/draw/driver.hpp"
 
 class TGraphics;
 
-// One vertex as the shader reads it: position in logical pixels, texture coordinate, colour.
+// One vertex of a textured primitive: position in logical pixels, texture coordinate, colour.
 struct TGLVertex {
     float x, y, u, v;
     uint32_t rgba;  // bytes R, G, B, A in memory order
 };
 
+// One vertex of an untextured primitive: position and colour.
+struct TGLPlainVertex {
+    float x, y;
+    uint32_t rgba;
+};
+
 // The pipeline state a primitive is drawn with, apart from its texture. Setters only change
-// the wanted state; it reaches OpenGL when primitives queued with it are drawn, so that a change
-// undone before anything is drawn costs nothing.
+// the wanted state; it reaches OpenGL when primitives recorded with it are drawn, so that a
+// change undone before the next primitive costs nothing.
 struct TGLBatchState {
     int blend = 2;  // the blend mode in force (unknown modes leave the previous one in force)
     bool scissor = false;
@@ -30,11 +38,28 @@ struct TGLBatchState {
     bool operator==(const TGLBatchState&) const = default;
 };
 
+// A run of recorded vertices of one stream, drawn with one state and texture.
+struct TGLCommand {
+    TGLBatchState state;
+    GLuint texture;
+    int stream;
+    uint32_t first, count;  // vertices in the stream's array
+};
+
 class TGLVorn2DDriver final : public TVorn2DDriver {
   public:
-    // Vertices held before a flush is forced; a named limit so nothing grows without bound.
-    static constexpr int kMaxBatchVertices = 1 << 18;
-    static constexpr int kMaxBatchIndices = 1 << 19;
+    // Streams: one per primitive kind and vertex format. Every triangle primitive is a quad of
+    // four vertices (fans become quads whose second triangle is empty), drawn through one fixed
+    // index buffer, so nothing but vertices is written per primitive.
+    enum Stream { kTexturedQuads = 0, kQuads = 1, kLines = 2, kPoints = 3, kStreams = 4 };
+    // Vertices each buffer of a stream holds: named limits, so that nothing grows without
+    // bound; a stream that fills its buffer draws what is recorded and goes on in the next.
+    static constexpr int kStreamVertices[kStreams] = {1 << 16, 1 << 17, 1 << 16, 1 << 14};
+    // Buffers each stream cycles through, so that new vertices never wait for draws still
+    // reading older ones.
+    static constexpr int kRingBuffers = 3;
+    // Quads one draw call takes: the fixed index buffer holds 16-bit indices.
+    static constexpr int kQuadsPerDraw = 16384;
 
     ~TGLVorn2DDriver() override;
     bool AttachGraphics(TGraphics* graphics) override;
@@ -66,37 +91,66 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
 
     // Forgets the remembered blend mode, bound texture and cached state after a context reset.
     void ResetGLContext();
-    // Queues the textured quad (x0, y0)-(x1, y1) of local points moved by (tx, ty), with the
+    // Records the textured quad (x0, y0)-(x1, y1) of local points moved by (tx, ty), with the
     // texture coordinates (u0, v0)-(u1, v1) at its corners.
     void DrawTexturedQuad(GLuint texture, float x0, float y0, float x1, float y1, float tx,
                           float ty, float u0, float v0, float u1, float v1);
-    // Draws what is queued.
+    // Draws what is recorded.
     void Flush();
-    // Draws what is queued if it uses `texture`, then deletes the texture.
+    // Draws what is recorded if any of it uses `texture`, then deletes the texture.
     void ReleaseTexture(GLuint texture);
-    // Binds `texture` for an upload (drawing first whatever is queued with it).
+    // Binds `texture` for an upload (drawing first whatever recorded uses its old content).
     void BindForUpload(GLuint texture);
     bool attached() const { return graphics_ != nullptr; }
 
   private:
-    enum Kind { kTriangles = 0, kLines = 1, kPoints = 2, kKindCount = 3 };
-
-    TGLVertex Vertex(float x, float y, float u = 0, float v = 0) const {
-        return {x, y, u, v, rgba_};
+    void BlitToWindow();
+    // The four corners (x0, y0), (x1, y0), (x1, y1), (x0, y1) moved by (tx, ty), transformed in
+    // double as one vertex at a time would be; `out` receives x, y pairs.
+    void Corners(float x0, float y0, float x1, float y1, float tx, float ty, float out[8]) const;
+    void Transform(float x, float y, float tx, float ty, float* X, float* Y) const;
+    TGLPlainVertex Plain(float x, float y) const { return {x, y, rgba_}; }
+    // Where to write `n` vertices of `stream` (drawn with `texture`): they join the current
+    // command.
+    TGLPlainVertex* ReservePlain(int stream, int n) {
+        const uint32_t at = Admit(stream, 0, n);  // may map the buffer first
+        return static_cast<TGLPlainVertex*>(mapped_[stream]) + at;
     }
-    TGLVertex Transformed(float x, float y, float tx, float ty) const;
-    void MakeRoom(Kind kind, GLuint texture, int vertices, int indices);
-    void Queue(Kind kind, GLuint texture, const TGLVertex* v, int count);
-    // Queues triangles given by `indices` into the `count` vertices `v`.
-    void QueueTriangles(GLuint texture, const TGLVertex* v, int count, const uint32_t* indices,
-                        int index_count);
-    void QueueFan(GLuint texture, const TGLVertex* v, int count);
+    TGLVertex* ReserveTextured(GLuint texture) {
+        const uint32_t at = Admit(kTexturedQuads, texture, 4);
+        return static_cast<TGLVertex*>(mapped_[kTexturedQuads]) + at;
+    }
+    // The index in the mapped range of `stream` where `n` new vertices go; the current command
+    // grows by them.
+    uint32_t Admit(int stream, GLuint texture, int n) {
+        if (stream != open_stream_ || texture != open_texture_ || version_ != open_version_ ||
+            counts_[stream] + uint32_t(n) > room_[stream]) {
+            OpenCommand(stream, texture, n);
+        }
+        const uint32_t at = counts_[stream];
+        counts_[stream] += uint32_t(n);
+        commands_[open_command_[stream]].count += uint32_t(n);
+        return at;
+    }
+    void OpenCommand(int stream, GLuint texture, int n);
+    // After each primitive: the debug mode draws it at once.
+    void Recorded() {
+        if (flush_each_) Flush();
+    }
+    template <class PointAt>
+    void QueueFan(int count, PointAt point);
+    bool Uses(GLuint texture) const;
+    void DropRecorded();
     bool CreateObjects();
-    void CreateVertexArray();
+    void CreateStreams();
     void DeleteObjects();
+    // Forgets the names of every OpenGL object without deleting them.
+    void ForgetObjects();
     void ApplyState(const TGLBatchState& state);
-    void UploadAndDraw();
-    void DrawQueued(size_t base, const size_t* first, size_t index_at);
+    void Map(int stream);
+    bool Unmap(int stream, size_t* base);
+    void DrawCommand(const TGLCommand& c, size_t base);
+    void FenceUsedBuffers(const bool* used);
 
     TGraphics* graphics_ = nullptr;
     TGLStateCache cache_;
@@ -105,27 +159,40 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     static constexpr int kPrograms = 4;
     GLuint programs_[kPrograms] = {};
     GLint scale_locs_[kPrograms] = {};
-    GLuint vao_ = 0, vbo_ = 0, ibo_ = 0, fbo_ = 0, colour_rb_ = 0, white_ = 0;
+    GLuint fbo_ = 0, colour_rb_ = 0, quad_ibo_ = 0;
+    GLuint vbos_[kStreams][kRingBuffers] = {};
+    GLuint vaos_[kStreams][kRingBuffers] = {};
+    GLsync fences_[kStreams][kRingBuffers] = {};
+    int ring_at_[kStreams] = {};       // the buffer each stream writes into
+    size_t ring_used_[kStreams] = {};  // vertices written into it
 
     int width_ = 0, height_ = 0;  // back buffer size in window pixels
+    bool window_alpha_ = true;    // the window's surface has an alpha channel
     float ix_ = 1, iy_ = 0, jx_ = 0, jy_ = 1;
     uint8_t r_ = 255, g_ = 255, b_ = 255, a_ = 255;
     uint32_t rgba_ = 0xFFFFFFFFu;
     uint8_t cls_[3] = {0, 0, 0};
     float line_width_ = 1.0f;
-    int blend_ = 0;               // remembered mode; 0 = none set since the context reset
-    TGLBatchState state_;         // wanted by the next primitive
-    TGLBatchState queued_state_;  // of the queued primitives
+    int blend_ = 0;        // remembered mode; 0 = none set since the context reset
+    TGLBatchState state_;  // wanted by the next primitive
+    int version_ = 0;      // advanced whenever state_ changes
 
-    std::vector<TGLVertex> queued_[kKindCount];
-    std::vector<uint32_t> queued_indices_;  // triangles, into queued_[kTriangles]
-    std::vector<uint32_t> fan_indices_;     // scratch
-    std::vector<TGLVertex> staging_;        // scratch: every kind in one run
-    int queued_total_ = 0;
-    int last_kind_ = -1;
-    GLuint queued_texture_ = 0;
-    size_t vbo_used_ = 0;  // vertices written into the current buffer storage
-    size_t ibo_used_ = 0;  // indices likewise
+    // What is recorded: vertices per stream, written into the mapped part of its buffer (or,
+    // should mapping fail, into memory of our own uploaded at the flush), and the commands
+    // that draw them, in order.
+    void* mapped_[kStreams] = {};
+    uint32_t room_[kStreams] = {};  // vertices the mapped range holds; 0 while unmapped
+    std::vector<uint8_t> unmappable_[kStreams];
+    uint32_t counts_[kStreams] = {};
+    std::vector<TGLCommand> commands_;
+    // The open batch: the last commands, sharing one state and texture, that new primitives
+    // may join (one per stream; -1 where none).
+    int open_command_[kStreams] = {-1, -1, -1, -1};
+    int open_stream_ = -1;  // stream of the last primitive; -1 when no batch is open
+    GLuint open_texture_ = 0;
+    int open_version_ = -1;
+    TGLBatchState open_state_;
+
     bool flush_each_ = false;
     int draw_calls_ = 0;
 };

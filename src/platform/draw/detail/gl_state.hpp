@@ -9,6 +9,7 @@ class TGLStateCache {
     // Forgets everything, so the next call of each setter reaches OpenGL.
     void Forget();
     void BindTexture(GLuint name);
+    void BindVertexArray(GLuint name);
     void Blend(bool on, GLenum src, GLenum dst);
     void Scissor(bool on);
     void ScissorBox(int x, int y, int w, int h);
@@ -23,6 +24,7 @@ class TGLStateCache {
 
   private:
     GLuint texture_ = 0;
+    GLuint vertex_array_ = 0;
     int blend_on_ = -1;
     GLenum blend_src_ = 0, blend_dst_ = 0;
     int scissor_on_ = -1;
@@ -34,4 +36,5 @@ class TGLStateCache {
     float given_w_[kMaxPrograms] = {}, given_h_[kMaxPrograms] = {};  // projection each one has
     int program_ = -1;
     bool texture_known_ = false;
+    bool vertex_array_known_ = false;
 };

@@ -14,6 +14,8 @@ class SdlSystem : public TSystemDriver {
     SdlSystem(SDL_Window* window, bool headless);
 
     void Poll(const std::function<void(const TEvent&)>& emit) override;
+    void WaitMessage(int timeout_ms) override;
+    void Observe(const TEvent& event) override { Track(event); }
     TWindowHandle Window() const override;
     bool HasFocus() const override { return translation_.focused; }
     void WarpPointer(int x, int y) override;

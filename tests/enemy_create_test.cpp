@@ -1,0 +1,143 @@
+// Enemy creation and ship generation: size and handling from the random trait, borders,
+// the dome sprite's alphas against a transcription of its formula, the shadow, repeatability
+// within one millisecond, and ships of other kinds.
+#include <gtest/gtest.h>
+
+#include "objects_fixture.hpp"
+
+namespace {
+using EnemyCreateTest = ObjectsTest;
+
+// The dome's alpha at (x, y) for a ship of `size`, transcribed from its formula.
+int DomeAlpha(float x, float y, float size) {
+    const float half = static_cast<float>(size * double{0.5f});
+    const double offset = size - double{1.3f} * size;
+    const float u = static_cast<float>(double{1.6f} * x + offset);
+    const float v = static_cast<float>(double{1.6f} * y + offset);
+    const float nu = static_cast<float>((half - u) / half);
+    const float nv = static_cast<float>((half - v) / half);
+    const float d = static_cast<float>(Sqrt(double{nu} * nu + double{nv} * nv));
+    float h = static_cast<float>(1 - Pow(d, 2));
+    h = h > 1 ? 1 : h < 0 ? 0 : h;
+    return FloatToInt(static_cast<float>(Pow(h, 0.5)) * 255.0);
+}
+
+uint32_t Alpha(const PixmapPtr& pix, int x, int y) {
+    return pix->ReadPixel(x, y) >> 24;
+}
+
+TEST_F(EnemyCreateTest, SizeHandlingAndBordersFollowTheRandomTrait) {
+    EnemyPtr small = MakeEnemy(36);
+    EXPECT_EQ(small->size, 36.0f);
+    EXPECT_EQ(small->half, 18.0f);
+    EXPECT_EQ(small->rot_accuracy,
+              static_cast<float>(double{0.995f} - double{0.095f} * small->random));
+    EXPECT_EQ(small->max_speed, static_cast<float>(double{1.2f} - double{0.6f} * small->random));
+    EXPECT_EQ(std::vector<int>(small->borders, small->borders + 4),
+              (std::vector<int>{1269, 489, 10, 10}));
+    EnemyPtr big = MakeEnemy(40);
+    EXPECT_EQ(big->size, 40.0f);
+    EXPECT_LT(big->max_speed, small->max_speed);  // bigger ships are slower
+    EXPECT_LT(big->rot_accuracy, small->rot_accuracy);
+    EXPECT_EQ(std::vector<int>(big->borders, big->borders + 4),
+              (std::vector<int>{1267, 487, 12, 12}));
+    EXPECT_EQ(Objects().enemies.Count(), 2);
+    EXPECT_EQ(Objects().enemies.Last(), big);
+}
+
+TEST_F(EnemyCreateTest, CreationReseedsAndJittersRedAndGreenOnly) {
+    FixClock(4242);
+    EnemyPtr e = enemy::Create(3, 7, 1, -2, 170, 210, 255, 0);
+    SeedRandom(4242);
+    const float jr = RandomFloat(), jg = RandomFloat(), trait = RandomFloat();
+    EXPECT_EQ(e->col.r, 170 * (double{0.8f} + double{0.2f} * jr));
+    EXPECT_EQ(e->col.g, 210 * (double{0.8f} + double{0.2f} * jg));
+    EXPECT_EQ(e->col.b, 255.0);
+    EXPECT_EQ(e->random, trait);
+    EXPECT_EQ(RandomState(), [] {
+        SeedRandom(4242);
+        for (int i = 0; i < 3; ++i)
+            RandomFloat();
+        return RandomState();
+    }());
+    EXPECT_EQ(e->pos.x, 3.0);
+    EXPECT_EQ(e->pos.y, 7.0);
+    EXPECT_EQ(e->vel.x, 1.0);
+    EXPECT_EQ(e->vel.y, -2.0);
+    EXPECT_EQ(e->carrier, 1);  // every new ship starts with the token
+    EXPECT_EQ(e->carrier_count, 20);
+}
+
+TEST_F(EnemyCreateTest, DomeSpriteOfSize40) {
+    EnemyPtr e = MakeEnemy(40);
+    ASSERT_TRUE(e->ship && e->ship_pix && e->shadow);
+    EXPECT_EQ(e->ship->width, 40);
+    EXPECT_EQ(e->ship->handle_x, 20.0f);
+    EXPECT_EQ(e->ship->pixmaps[0], e->ship_pix);
+    for (int x = 0; x < 40; ++x)
+        for (int y = 0; y < 40; ++y)
+            ASSERT_EQ(Alpha(e->ship_pix, x, y), DomeAlpha(x, y, 40)) << x << "," << y;
+    // These follow from the formula with margins far beyond a last-place difference.
+    EXPECT_EQ(Alpha(e->ship_pix, 20, 20), 255u);
+    EXPECT_EQ(Alpha(e->ship_pix, 19, 20), 254u);
+    EXPECT_EQ(Alpha(e->ship_pix, 20, 8), 71u);
+    EXPECT_EQ(Alpha(e->ship_pix, 32, 20), 71u);
+    EXPECT_EQ(Alpha(e->ship_pix, 20, 7), 0u);
+    EXPECT_EQ(Alpha(e->ship_pix, 33, 20), 0u);
+    EXPECT_EQ(e->ship_pix->ReadPixel(20, 20) & 0xFFFFFF, 0xFFFFFFu);  // white, tinted when drawn
+    ASSERT_EQ(e->bump.size(), 1600u);
+    EXPECT_EQ(e->bump[20 + 20 * 40], 1.0f);
+    EXPECT_EQ(e->paint, FloatField(1600, 0.0f));
+    EXPECT_TRUE(e->normx.empty() && e->normy.empty() && e->normz.empty());
+}
+
+TEST_F(EnemyCreateTest, ShadowIsASoftBlackDiscOfHalfOpacity) {
+    EnemyPtr e = MakeEnemy(36);
+    PixmapPtr shadow = e->shadow->pixmaps[0];
+    ASSERT_TRUE(shadow);
+    EXPECT_EQ(shadow->ReadPixel(0, 0), 0u);
+    EXPECT_EQ(shadow->ReadPixel(35, 35), 0u);
+    EXPECT_EQ(e->ship_pix->ReadPixel(0, 0) >> 24, 0u);
+    const uint32_t centre = shadow->ReadPixel(18, 18);
+    EXPECT_EQ(centre & 0xFFFFFF, 0u);
+    EXPECT_GT(centre >> 24, 100u);
+    EXPECT_LE(centre >> 24, 128u);
+    // Blurred: the shadow reaches past the dome's edge, where the ship is clear.
+    EXPECT_EQ(Alpha(e->ship_pix, 6, 18), 0u);
+    EXPECT_GT(shadow->ReadPixel(6, 18) >> 24, 0u);
+}
+
+TEST_F(EnemyCreateTest, ShipsMadeWithinOneMillisecondAreIdentical) {
+    FixClock(777);
+    EnemyPtr a = enemy::Create(0, 0, 0, 0, 170, 210, 255, 0);
+    EnemyPtr b = enemy::Create(0, 0, 0, 0, 170, 210, 255, 0);
+    EXPECT_EQ(a->size, b->size);
+    EXPECT_EQ(a->random, b->random);
+    EXPECT_EQ(a->col.r, b->col.r);
+    EXPECT_EQ(a->col.g, b->col.g);
+    EXPECT_EQ(a->bump, b->bump);
+    const int S = FloatToInt(a->size);
+    for (int x = 0; x < S; ++x)
+        for (int y = 0; y < S; ++y)
+            ASSERT_EQ(a->shadow->pixmaps[0]->ReadPixel(x, y),
+                      b->shadow->pixmaps[0]->ReadPixel(x, y));
+    FixClock(778);
+    EnemyPtr c = enemy::Create(0, 0, 0, 0, 170, 210, 255, 0);
+    EXPECT_NE(c->col.r, a->col.r);
+}
+
+TEST_F(EnemyCreateTest, OtherKindsHaveNoSizeAndNoSprites) {
+    EnemyPtr e = enemy::Create(100, 100, 0, 0, 170, 210, 255, 1);
+    EXPECT_EQ(e->size, 0.0f);
+    EXPECT_EQ(e->max_speed, 0.0f);
+    EXPECT_FALSE(e->ship || e->shadow || e->ship_pix);
+    EXPECT_TRUE(e->bump.empty());
+    EXPECT_EQ(std::vector<int>(e->borders, e->borders + 4), (std::vector<int>{1280, 500, 0, 0}));
+    // Such a ship still moves, draws (nothing of its own) and leaves a trail.
+    EXPECT_EQ(enemy::update(640, 250, 0, 1), 0);
+    EXPECT_EQ(Objects().trails.Count(), 2);  // exhaust and token
+    e->size = 0.5f;                          // a fraction of a pixel builds nothing either
+    EXPECT_EQ(e->generatealt(), 0);
+    EXPECT_FALSE(e->ship);
+}
+}  // namespace

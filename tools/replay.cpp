@@ -1,0 +1,115 @@
+// orbitrants-replay --frames N [--clock MS] [--input FILE] [--shot F:PATH.png]...
+//                   [--trace PATH.csv]
+// Runs the real start-up and N passes of the main loop headless with the clock fixed, feeding
+// a script's input events through the platform pump, and writes chosen back buffers as PNG and
+// a CSV trace of the game state per pass. Developer tool; depends on the game and the tools'
+// support library.
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "game/game_state.hpp"
+#include "game/game_trace.hpp"
+#include "game/startup.hpp"
+#include "platform/draw/draw.hpp"
+#include "support/png_file.hpp"
+#include "support/replay.hpp"
+#include "support/tool_args.hpp"
+
+namespace {
+constexpr const char* kTool = "orbitrants-replay";
+constexpr const char* kUsage =
+    "usage: orbitrants-replay --frames N [--clock MS] [--input FILE] [--shot F:PATH.png]... "
+    "[--trace PATH.csv]";
+
+struct Options {
+    int frames = 0;
+    int clock = kDefaultToolClock;
+    std::string input;
+    std::multimap<int, std::string> shots;  // pass -> file
+    std::string trace;
+};
+
+[[noreturn]] void Fail(const std::string& message) {
+    ToolFail(kTool, message);
+}
+
+void AddShot(Options& o, const std::string& value) {
+    const size_t colon = value.find(':');
+    int pass = 0;
+    if (colon == std::string::npos || !ParseWholeNumber(value.substr(0, colon), &pass) ||
+        pass < 0 || colon + 1 == value.size())
+        Fail("--shot needs F:PATH.png with a pass F of 0 or more, got '" + value + "'");
+    o.shots.emplace(pass, value.substr(colon + 1));
+}
+
+Options ParseArgs(int argc, char** argv) {
+    Options o;
+    bool have_frames = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc) Fail(kUsage);
+        const std::string value = argv[++i];
+        if (arg == "--frames") {
+            have_frames = ParseWholeNumber(value, &o.frames) && o.frames > 0;
+            if (!have_frames) Fail("--frames needs a whole number of passes, 1 or more");
+        } else if (arg == "--clock") {
+            if (!ParseWholeNumber(value, &o.clock))
+                Fail("--clock needs a whole number of milliseconds");
+        } else if (arg == "--input") {
+            o.input = value;
+        } else if (arg == "--shot") {
+            AddShot(o, value);
+        } else if (arg == "--trace") {
+            o.trace = value;
+        } else {
+            Fail(kUsage);
+        }
+    }
+    if (!have_frames) Fail(kUsage);
+    for (const auto& [pass, path] : o.shots)
+        if (pass >= o.frames) Fail("--shot " + std::to_string(pass) + " is past the last pass");
+    return o;
+}
+
+TReplayScript ReadScript(const std::string& path) {
+    TReplayScript script;
+    if (path.empty()) return script;
+    std::ifstream in(path);
+    if (!in) Fail("cannot read " + path);
+    std::string error;
+    if (!ParseReplayScript(in, &script, &error)) Fail(path + ": " + error);
+    return script;
+}
+
+void WriteShot(const std::string& path) {
+    const TGameState& g = Game();
+    const PixmapPtr screen = GrabPixmap(0, 0, g.screen_w, g.screen_h);
+    if (!screen || !WritePngFile(path, *screen)) Fail("cannot write " + path);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options options = ParseArgs(argc, argv);
+    const TReplayScript script = ReadScript(options.input);
+    TTraceFile trace;
+    if (!options.trace.empty() && !trace.Open(options.trace)) Fail("cannot write " + options.trace);
+    RunHeadless(options.clock);
+    if (!StartUp()) Fail("cannot open graphics: " + LastGraphicsError());
+    const int passes = RunReplay(script, options.frames, [&](int pass) {
+        if (!options.trace.empty() && !trace.Write(pass)) Fail("cannot write " + options.trace);
+        const auto [first, last] = options.shots.equal_range(pass);
+        for (auto it = first; it != last; ++it)
+            WriteShot(it->second);
+    });
+    if (!trace.Close()) Fail("cannot write " + options.trace);
+    CloseGraphics();
+    // A shot asked for a pass that Escape did not let run is missing: say so.
+    const auto missing = options.shots.lower_bound(passes);
+    if (missing != options.shots.end())
+        Fail("Escape ended the replay after " + std::to_string(passes) +
+             " passes; no shot of pass " + std::to_string(missing->first));
+    return 0;
+}

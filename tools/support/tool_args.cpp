@@ -1,0 +1,30 @@
+// Tool arguments and headless runs.
+#include "support/tool_args.hpp"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/base/base.hpp"
+
+void ToolFail(const std::string& tool, const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n", tool.c_str(), message.c_str());
+    std::exit(1);
+}
+
+bool ParseWholeNumber(const std::string& text, int* out) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || value < INT_MIN || value > INT_MAX) return false;
+    *out = static_cast<int>(value);
+    return true;
+}
+
+void RunHeadless(int clock) {
+    FixClock(clock);
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);  // keeps a driver the caller chose
+}
