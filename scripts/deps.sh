@@ -2,8 +2,8 @@
 # Installs the Debian packages the game, its tests and tools need, only those missing.
 set -euo pipefail
 packages=(g++ cmake pkg-config libsdl2-dev libepoxy-dev libpng-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libwayland-dev libgl1-mesa-dri libegl-mesa0 xvfb xauth xdotool
-          x11-utils x11-apps xfonts-base weston desktop-file-utils)
+          libbenchmark-dev libwayland-dev libx11-dev libgl1-mesa-dri libegl-mesa0 xvfb xauth
+          xdotool x11-utils x11-apps xfonts-base weston openbox desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

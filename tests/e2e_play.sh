@@ -30,7 +30,7 @@ wait_pass() {
     fail "the game did not reach pass $1"
 }
 # Waits (up to 5 seconds) until column $1 of the last row satisfies the awk test $2 (on v).
-wait_for() {
+wait_column() {
     for _ in $(seq 100); do
         column "$1" | awk "{ v = \$1; exit !($2) }" && return 0
         sleep 0.05
@@ -54,27 +54,14 @@ changed_near() {
                    END { n = 0; for (k in seen) n++; print n }'
 }
 
-# The game window's id; under a window manager it is no longer a child of the root.
-find_game_window() {
-    local w
-    w=$(find_window Orbitrants)
-    [ -n "$w" ] || w=$(xdotool search --name '^Orbitrants$' 2>/dev/null | head -1 || true)
-    echo "$w"
-}
-
 # One session of play from start to Escape; $1 names the desktop in the report.
 play_once() {
     err=$build/e2e_play.stderr
     trace=$work/trace-$1.csv
     start_game ORBITRANTS_TRACE="$trace"
-    wid=""
-    for _ in $(seq 200); do
-        wid=$(find_game_window)
-        [ -n "$wid" ] && break
-        kill -0 "$game_pid" 2>/dev/null || fail "the game exited early: $(cat "$err")"
-        sleep 0.1
-    done
-    [ -n "$wid" ] || fail "no window captioned Orbitrants appeared"
+    # The game's own window: titled Orbitrants and owned by the game's process.
+    wait_for 20 has_window "$game_pid" Orbitrants || fail "the game opened no window: $(cat "$err")"
+    wid=$(window_of "$game_pid" Orbitrants)
     wait_pass 20 60
     xdotool windowfocus --sync "$wid"
     sleep 0.3
@@ -114,11 +101,11 @@ play_once() {
     # Q adds an enemy.
     enemies=$(column 15)
     xdotool key q
-    wait_for 15 "v >= $((enemies + 1))"
+    wait_column 15 "v >= $((enemies + 1))"
 
     # P pauses; with the button held the window's centre follows the pointer.
     xdotool key p
-    wait_for 17 "v == 1"
+    wait_column 17 "v == 1"
     # A paused game sleeps between messages instead of spinning a core.
     ticks() { awk '{print $14 + $15}' "/proc/$game_pid/stat"; }
     paused_from=$(ticks)
@@ -131,14 +118,11 @@ play_once() {
     xdotool mousedown 1
     for step in 1 2 3 4 5; do xdotool mousemove $((900 + step * 20)) $((500 + step * 10)); sleep 0.1; done
     xdotool mouseup 1
-    sleep 0.3
-    info=$(xwininfo -id "$wid")
-    left=$(echo "$info" | sed -n 's/^ *Absolute upper-left X: *//p')
-    top=$(echo "$info" | sed -n 's/^ *Absolute upper-left Y: *//p')
-    [ "$left" = $((1000 - 640)) ] && [ "$top" = $((550 - 250)) ] ||
-        fail "dragging moved the window to ($left, $top) from x $before, expected (360, 300)"
+    dragged() { client_geometry "$wid" | grep -q "^$((1000 - 640)) $((550 - 250)) "; }
+    wait_for 10 dragged ||
+        fail "dragging moved the window to $(client_geometry "$wid") from x $before, expected (360, 300)"
     xdotool key p
-    wait_for 17 "v == 0"
+    wait_column 17 "v == 0"
 
     xdotool key Escape
     wait_game_gone "Escape did not end the game"
@@ -152,8 +136,6 @@ play_once() {
 
 play_once bare
 if command -v openbox >/dev/null; then
-    openbox >/dev/null 2>&1 &
-    e2e_pids+=($!)
-    sleep 1
+    start_openbox
     play_once openbox
 fi

@@ -38,7 +38,7 @@ wait_until() {
 # Lines of the game's Wayland protocol log (WAYLAND_DEBUG=1) matching the pattern $1.
 count() { grep -cE "$1" "$err" || true; }
 at_least() { [ "$(count "$1")" -ge "$2" ]; }
-has_x11_window() { [ -n "$(find_window Orbitrants)" ]; }
+has_x11_window() { has_window "$game_pid" Orbitrants; }
 
 # Starts weston with socket $1 and the remaining arguments; skips when it cannot start.
 start_weston() {

@@ -1,38 +1,66 @@
 #!/usr/bin/env bash
-# The real game under Xvfb: it opens a borderless 1280 x 500 window centred on the screen,
-# captioned "Orbitrants", paces its frames instead of spinning, and quits on Escape with
-# status 0. Usage: e2e_window.sh BUILD_DIR
+# The real game under Xvfb, on a bare display or (mode "openbox") under a window manager that
+# frames windows. A captioned window of the platform opens with its client area centred on the
+# screen; the game's window then loses its caption keeping its top-left corner, so it ends as a
+# borderless 1280 x 500 window at the centre less the frame's left and top. The game paces its
+# frames instead of spinning and quits on Escape with status 0, also when Escape comes during
+# start-up. Usage: e2e_window.sh BUILD_DIR [bare|openbox]
 set -euo pipefail
 build=${1:?build directory}
+mode=${2:-bare}
 game=$build/src/game/orbitrants
-[ -x "$game" ] || { echo "FAIL: $game not built"; exit 1; }
+probe=$build/tools/orbitrants-events
 source "$(dirname "$0")/xvfb.sh"
+[ -x "$game" ] || fail "$game not built"
+[ -x "$probe" ] || fail "$probe not built"
 start_xvfb
-# With no window manager, SDL marks a borderless window with the Motif hints only when the
-# atom exists; interning it makes the caption removal visible to xprop.
-xprop -root -f _MOTIF_WM_HINTS 32c -set _MOTIF_WM_HINTS 0
+case $mode in
+    bare)
+        # With no window manager, SDL marks a borderless window with the Motif hints only when
+        # the atom exists; interning it makes the caption removal visible to xprop.
+        xprop -root -f _MOTIF_WM_HINTS 32c -set _MOTIF_WM_HINTS 0
+        ;;
+    openbox) start_openbox ;;
+    *) fail "unknown mode $mode" ;;
+esac
+screen_w=1920 screen_h=1080
+err=$build/e2e_window.$mode.stderr
 
-err=$build/e2e_window.stderr
+# The platform's captioned window (the events tool keeps its caption): its client area sits
+# at half the screen less half its size, and its frame is the one the game's window has
+# before the caption goes.
+"$probe" >/dev/null 2>"$err" &
+probe_pid=$!
+e2e_pids+=($probe_pid)
+wait_for 30 has_window "$probe_pid" orbitrants-events ||
+    fail "the events tool opened no window: $(cat "$err")"
+probe_wid=$(window_of "$probe_pid" orbitrants-events)
+left=0 top=0
+if [ "$mode" = openbox ]; then
+    framed() { [ -n "$(frame_extents "$probe_wid")" ]; }
+    wait_for 30 framed ||
+        fail "openbox reported no frame for the captioned window (openbox $(wm_state))"
+    read -r left _ top _ <<<"$(frame_extents "$probe_wid")"
+    [ "$top" -gt "$left" ] || fail "the captioned window has no title bar: frame $(frame_extents "$probe_wid")"
+fi
+want_probe="$((screen_w / 2 - 320)) $((screen_h / 2 - 200)) 640 400"
+probe_placed() { [ "$(client_geometry "$probe_wid")" = "$want_probe" ]; }
+wait_for 30 probe_placed ||
+    fail "captioned client area at $(client_geometry "$probe_wid"), expected $want_probe"
+kill "$probe_pid"
+wait_for 30 gone "$probe_pid" || fail "the events tool did not end"
+
+# The game: borderless, its top-left where the captioned window's frame began.
 start_game
-
-wid=""
-for _ in $(seq 100); do
-    wid=$(find_window Orbitrants)
-    [ -n "$wid" ] && break
-    kill -0 "$game_pid" 2>/dev/null || fail "the game exited early: $(cat "$err")"
-    sleep 0.1
-done
-[ -n "$wid" ] || fail "no window captioned Orbitrants appeared"
-sleep 0.5  # let start-up finish removing the caption
-
-info=$(xwininfo -id "$wid")
-field() { echo "$info" | sed -n "s/^ *$1: *//p"; }
-[ "$(field Width)" = 1280 ] || fail "client width $(field Width), expected 1280"
-[ "$(field Height)" = 500 ] || fail "client height $(field Height), expected 500"
-[ "$(field 'Absolute upper-left X')" = 320 ] || fail "not centred horizontally: $(field 'Absolute upper-left X')"
-[ "$(field 'Absolute upper-left Y')" = 290 ] || fail "not centred vertically: $(field 'Absolute upper-left Y')"
-hints=$(xprop -id "$wid" _MOTIF_WM_HINTS)
-echo "$hints" | grep -Eq '= 0x2, 0x0, 0x0,' || fail "window still decorated: $hints"
+wait_for 30 has_window "$game_pid" Orbitrants || fail "the game opened no window: $(cat "$err")"
+wid=$(window_of "$game_pid" Orbitrants)
+want="$((screen_w / 2 - 640 - left)) $((screen_h / 2 - 250 - top)) 1280 500"
+placed() {
+    undecorated "$wid" && [ "$(client_geometry "$wid")" = "$want" ] &&
+        { [ "$mode" = bare ] || [ "$(frame_extents "$wid")" = "0 0 0 0" ]; }
+}
+wait_for 30 placed || fail "window at $(client_geometry "$wid"), frame '$(frame_extents "$wid")',
+    $(xprop -id "$wid" _MOTIF_WM_HINTS 2>&1); expected borderless at $want"
 
 # Xvfb ignores the swap interval, so only the 60 Hz schedule keeps the main loop from
 # spinning. Content generation runs first at full speed; after it, one second of the loop
@@ -45,13 +73,13 @@ for _ in $(seq 60); do
     sleep 1
     used=$(($(ticks) - before))
     if [ "$used" -lt $((hz / 2)) ]; then paced=yes; break; fi
-    kill -0 "$game_pid" 2>/dev/null || fail "the game exited: $(cat "$err")"
+    running "$game_pid" || fail "the game exited: $(cat "$err")"
 done
 [ -n "$paced" ] || fail "the main loop kept using over half a core (last second: $used ticks)"
+placed || fail "the window moved on its own to $(client_geometry "$wid")"
 
-xdotool mousemove 640 300
-xdotool windowfocus --sync "$wid"
-xdotool key Escape
+read -r x y _ <<<"$want"
+xdotool windowfocus --sync "$wid" key Escape
 wait_game_gone "Escape did not end the game"
 status=0
 wait "$game_pid" || status=$?
@@ -61,18 +89,13 @@ wait "$game_pid" || status=$?
 # counted at the first pump of the main loop and ends the game after its first pass. (Keys
 # pressed before the window has finished opening are flushed, as opening graphics does.)
 start_game
-wid=""
-for _ in $(seq 400); do
-    wid=$(find_window Orbitrants)
-    [ -n "$wid" ] && xprop -id "$wid" _MOTIF_WM_HINTS | grep -Eq '= 0x2, 0x0, 0x0,' && break
-    wid=""
-    sleep 0.025
-done
-[ -n "$wid" ] || fail "second run: no borderless window appeared"
+wait_for 30 has_window "$game_pid" Orbitrants || fail "second run: no window: $(cat "$err")"
+wid=$(window_of "$game_pid" Orbitrants)
+wait_for 30 undecorated "$wid" || fail "second run: the caption stayed"
 xdotool windowfocus --sync "$wid" key Escape
-for _ in $(seq 600); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "an early Escape did not end the game"
+wait_game_gone "an early Escape did not end the game" 120
 status=0
 wait "$game_pid" || status=$?
 [ "$status" -eq 0 ] || fail "early Escape: exit status $status: $(cat "$err")"
-echo "PASS: borderless 1280x500 window at (320, 290), paced, quit on Escape (also early)"
+echo "PASS ($mode): captioned client centred, borderless 1280x500 window at ($x, $y), paced," \
+    "quit on Escape (also early)"

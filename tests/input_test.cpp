@@ -127,6 +127,7 @@ TEST_F(InputTest, AHookAddedLaterAtTheSamePrioritySeesTheUpdatedState) {
 }
 
 TEST_F(InputTest, MoveMouseRecordsThePositionAtOnce) {
+    FakeSystem system;  // focused
     MoveMouse(640, 250);
     EXPECT_EQ(PointerX(), 640);
     EXPECT_EQ(PointerY(), 250);

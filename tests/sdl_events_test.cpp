@@ -15,6 +15,7 @@ class SdlEventsTest : public ::testing::Test {
     void SetUp() override {
         state.window_id = kWindow;
         state.pointer_inside = true;
+        state.focused = true;
     }
     std::vector<TEvent> Translate(const SDL_Event& e) {
         TEvent out[kMaxTranslatedEvents];
@@ -60,10 +61,12 @@ SDL_Event Window(SDL_WindowEventID id, uint32_t window = kWindow) {
     return e;
 }
 
+// The code of a key that means what its position means (NumLock on).
 int KeyCode(SDL_Scancode scancode) {
     SDL_Keysym k{};
     k.scancode = scancode;
     k.sym = SDL_SCANCODE_TO_KEYCODE(scancode);
+    k.mod = KMOD_NUM;
     return VirtualKeyOf(k);
 }
 
@@ -97,6 +100,66 @@ TEST_F(SdlEventsTest, LeftAndRightModifiersAreToldApart) {
     EXPECT_EQ(KeyCode(SDL_SCANCODE_RALT), 165);
     EXPECT_EQ(ModifiersOf(KMOD_RSHIFT | KMOD_LCTRL), MODIFIER_SHIFT | MODIFIER_CONTROL);
     EXPECT_EQ(ModifiersOf(KMOD_RALT | KMOD_LGUI), MODIFIER_ALT | MODIFIER_SYSTEM);
+}
+
+struct KeyCase {
+    const char* what;
+    SDL_Scancode scancode;  // where the key is
+    SDL_Keycode sym;        // what the active layout makes of it
+    Uint16 mod;
+    int code;
+};
+
+// Keys are told by their meaning under the active layout and NumLock; the position counts only
+// where the symbol names no key.
+constexpr KeyCase kKeyCases[] = {
+    {"Caps Lock remapped to Escape", SDL_SCANCODE_CAPSLOCK, SDLK_ESCAPE, KMOD_NONE, 27},
+    {"Caps Lock remapped to Control", SDL_SCANCODE_CAPSLOCK, SDLK_LCTRL, KMOD_NONE, 162},
+    {"Escape remapped to Caps Lock", SDL_SCANCODE_ESCAPE, SDLK_CAPSLOCK, KMOD_NONE, 20},
+    {"Caps Lock", SDL_SCANCODE_CAPSLOCK, SDLK_CAPSLOCK, KMOD_CAPS, 20},
+    {"keypad 8, NumLock on", SDL_SCANCODE_KP_8, SDLK_KP_8, KMOD_NUM, 104},
+    {"keypad 8, NumLock off", SDL_SCANCODE_KP_8, SDLK_KP_8, KMOD_NONE, 38},
+    {"keypad 9, NumLock on", SDL_SCANCODE_KP_9, SDLK_KP_9, KMOD_NUM, 105},
+    {"keypad 9, NumLock off", SDL_SCANCODE_KP_9, SDLK_KP_9, KMOD_NONE, 33},
+    {"keypad 2, NumLock on", SDL_SCANCODE_KP_2, SDLK_KP_2, KMOD_NUM | KMOD_LSHIFT, 98},
+    {"keypad 2, NumLock off", SDL_SCANCODE_KP_2, SDLK_KP_2, KMOD_LSHIFT, 40},
+    {"keypad 3, NumLock on", SDL_SCANCODE_KP_3, SDLK_KP_3, KMOD_NUM, 99},
+    {"keypad 3, NumLock off", SDL_SCANCODE_KP_3, SDLK_KP_3, KMOD_NONE, 34},
+    {"keypad 0, NumLock off", SDL_SCANCODE_KP_0, SDLK_KP_0, KMOD_NONE, 45},
+    {"keypad 5, NumLock off", SDL_SCANCODE_KP_5, SDLK_KP_5, KMOD_NONE, 12},
+    {"keypad point, NumLock on", SDL_SCANCODE_KP_PERIOD, SDLK_KP_PERIOD, KMOD_NUM, 110},
+    {"keypad point, NumLock off", SDL_SCANCODE_KP_PERIOD, SDLK_KP_PERIOD, KMOD_NONE, 46},
+    {"keypad Enter, NumLock off", SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KMOD_NONE, 13},
+    {"keypad plus, NumLock off", SDL_SCANCODE_KP_PLUS, SDLK_KP_PLUS, KMOD_NONE, 107},
+    {"keypad 8 the system already made Up", SDL_SCANCODE_KP_8, SDLK_UP, KMOD_NONE, 38},
+    {"Page Up", SDL_SCANCODE_PAGEUP, SDLK_PAGEUP, KMOD_NONE, 33},
+    {"Down", SDL_SCANCODE_DOWN, SDLK_DOWN, KMOD_NONE, 40},
+    {"French layout: Q where US has A", SDL_SCANCODE_A, 'q', KMOD_NONE, 81},
+    {"French layout: digit row types &", SDL_SCANCODE_1, '&', KMOD_NONE, '1'},
+    {"Dvorak: P where US has R", SDL_SCANCODE_R, 'p', KMOD_NONE, 80},
+    {"Dvorak: apostrophe where US has Q", SDL_SCANCODE_Q, '\'', KMOD_NONE, 222},
+    {"Russian layout: a letter outside ASCII", SDL_SCANCODE_F, 0x430, KMOD_NONE, 'F'},
+    {"Return", SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_NONE, 13},
+    {"Delete", SDL_SCANCODE_DELETE, SDLK_DELETE, KMOD_NONE, 46},
+    {"F12", SDL_SCANCODE_F12, SDLK_F12, KMOD_NONE, 123},
+    {"left Shift", SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, KMOD_NONE, 0xA0},
+    {"right Shift", SDL_SCANCODE_RSHIFT, SDLK_RSHIFT, KMOD_NONE, 0xA1},
+    {"left Control", SDL_SCANCODE_LCTRL, SDLK_LCTRL, KMOD_NONE, 0xA2},
+    {"right Control", SDL_SCANCODE_RCTRL, SDLK_RCTRL, KMOD_NONE, 0xA3},
+    {"left Alt", SDL_SCANCODE_LALT, SDLK_LALT, KMOD_NONE, 0xA4},
+    {"right Alt", SDL_SCANCODE_RALT, SDLK_RALT, KMOD_NONE, 0xA5},
+    {"AltGr, a symbol naming no key", SDL_SCANCODE_RALT, SDLK_MODE, KMOD_NONE, 0xA5},
+    {"neither symbol nor position known", SDL_SCANCODE_UNKNOWN, SDLK_UNKNOWN, KMOD_NONE, 0},
+};
+
+TEST_F(SdlEventsTest, KeysAreToldByTheirMeaningBeforeTheirPosition) {
+    for (const KeyCase& c : kKeyCases) {
+        SDL_Keysym key{};
+        key.scancode = c.scancode;
+        key.sym = c.sym;
+        key.mod = c.mod;
+        EXPECT_EQ(VirtualKeyOf(key), c.code) << c.what;
+    }
 }
 
 TEST_F(SdlEventsTest, LettersFollowTheLayoutAndFallBackToThePosition) {
@@ -195,6 +258,37 @@ TEST_F(SdlEventsTest, FocusCloseAndInputOfThisWindowOnly) {
         other.type = type;
         EXPECT_TRUE(Translate(other).empty()) << type;
     }
+}
+
+// Activation releases every button, so the click that gives the window the focus must come
+// after it, whichever order the window system reports them in.
+TEST_F(SdlEventsTest, TheClickThatGivesTheFocusComesAfterTheActivation) {
+    auto ids = [&](const SDL_Event& e) {
+        std::vector<int> out;
+        for (const TEvent& t : Translate(e))
+            out.push_back(t.id);
+        return out;
+    };
+    using Ids = std::vector<int>;
+    const SDL_Event press = Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
+    const SDL_Event release = Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 6);
+    // The focus first, then the click.
+    state.focused = false;
+    EXPECT_EQ(ids(Window(SDL_WINDOWEVENT_FOCUS_GAINED)), Ids{EVENT_ACTIVATE});
+    EXPECT_EQ(ids(press), Ids{EVENT_MOUSE_DOWN});
+    // The click first, while the system already gives the window the focus.
+    EXPECT_EQ(ids(Window(SDL_WINDOWEVENT_FOCUS_LOST)), Ids{EVENT_DEACTIVATE});
+    state.system_focus = true;
+    EXPECT_EQ(ids(press), (Ids{EVENT_ACTIVATE, EVENT_MOUSE_DOWN}));
+    EXPECT_TRUE(state.focused);
+    EXPECT_EQ(ids(Window(SDL_WINDOWEVENT_FOCUS_GAINED)), Ids{});  // told already
+    EXPECT_EQ(ids(release), Ids{EVENT_MOUSE_UP});
+    // A click on a window that does not get the focus (no window manager) activates nothing.
+    EXPECT_EQ(ids(Window(SDL_WINDOWEVENT_FOCUS_LOST)), Ids{EVENT_DEACTIVATE});
+    EXPECT_EQ(ids(Window(SDL_WINDOWEVENT_FOCUS_LOST)), Ids{});
+    state.system_focus = false;
+    EXPECT_EQ(ids(press), Ids{EVENT_MOUSE_DOWN});
+    EXPECT_FALSE(state.focused);
 }
 
 TEST_F(SdlEventsTest, WheelStepsKeepTheirSignAcrossFlippedDevices) {

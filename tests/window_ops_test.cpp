@@ -25,17 +25,35 @@ class WindowOpsTest : public ::testing::Test {
     }
 };
 
-TEST_F(WindowOpsTest, MoveMouseWarpsOnlyWhileTheWindowHasTheFocus) {
+TEST_F(WindowOpsTest, MoveMouseWarpsAndRecordsOnlyWhileTheWindowHasTheFocus) {
     FakeSystem system;
     MoveMouse(640, 250);
+    EXPECT_EQ(PointerX(), 640);
     system.focused = false;
     MoveMouse(10, 20);  // another program has the mouse: leave its pointer alone
     ASSERT_EQ(system.warps.size(), 1u);
     EXPECT_EQ(system.warps[0], std::make_pair(640, 250));
-    // Either way the game reads the position it asked for, so an unfocused game does not
-    // see a phantom mouse jump and keep turning.
-    EXPECT_EQ(PointerX(), 10);
-    EXPECT_EQ(PointerY(), 20);
+    EXPECT_EQ(PointerX(), 640);  // nothing moved, so nothing recorded
+    EXPECT_EQ(PointerY(), 250);
+}
+
+// The game's steering: d = PointerX() - last, then MoveMouse to the centre, then last =
+// PointerX(). While another program has the focus, motion over the window must turn the ship
+// by the pointer's own motion, not by its distance from the centre.
+TEST_F(WindowOpsTest, WithoutTheFocusThePointerTurnsOnlyByItsOwnMotion) {
+    FakeSystem system;
+    system.focused = false;
+    system.pending.push_back(MakeEvent(EVENT_MOUSE_MOVE, 0, 640, 250));
+    int last = PointerX();
+    std::vector<int> turns;
+    for (int x : {700, 702, 702, 699}) {
+        system.pending.push_back(MakeEvent(EVENT_MOUSE_MOVE, 0, x, 250));
+        turns.push_back(PointerX() - last);
+        MoveMouse(640, 250);
+        last = PointerX();
+    }
+    EXPECT_EQ(turns, (std::vector<int>{60, 2, 0, -3}));
+    EXPECT_TRUE(system.warps.empty());
 }
 
 TEST_F(WindowOpsTest, PointerVisibilityIsForwardedAndNeverCounted) {
@@ -90,6 +108,6 @@ TEST_F(WindowOpsTest, WithoutAWindowTheStartUpWindowCallsDoNothing) {
     set_window_title(ActiveWindow());
     MoveMouse(1, 2);
     HidePointer();
-    EXPECT_EQ(PointerX(), 1);
+    EXPECT_EQ(PointerX(), 0);  // no pointer was moved
 }
 }  // namespace

@@ -1,5 +1,5 @@
-// Pointer operations over the system driver; without one (tests) only the polled state and
-// the visibility flag change.
+// Pointer operations over the system driver; without one (tests) only the visibility flag
+// changes.
 #include "platform/system/pointer.hpp"
 
 #include "platform/system/input.hpp"
@@ -16,7 +16,10 @@ void SetVisible(bool visible) {
 
 void MoveMouse(int x, int y) {
     auto* system = CurrentSystemDriver();
-    if (system && system->HasFocus()) system->WarpPointer(x, y);
+    // Without the focus nothing moves, so nothing is recorded: the polled position keeps
+    // following the real pointer, and the ship turns only by the pointer's own motion.
+    if (!system || !system->HasFocus()) return;
+    system->WarpPointer(x, y);
     // The warp's own motion event may come later; the game reads the position right away.
     SetPolledPointer(x, y);
 }

@@ -2,9 +2,9 @@
 // Depends on input.hpp and system_driver.hpp.
 #pragma once
 
-// Puts the pointer at client position (x, y) while the game window has the input focus (a
-// running game never takes the mouse from another program) and records (x, y) as the
-// polled pointer position at once.
+// Puts the pointer at client position (x, y) and records (x, y) as the polled pointer position
+// at once, while the game window has the input focus; without it (a running game never takes
+// the mouse from another program) does nothing.
 void MoveMouse(int x, int y);
 // Hides the pointer while it is over the game window.
 void HidePointer();

@@ -14,7 +14,9 @@ void MapRange(KeyTable& t, int first_scancode, int last_scancode, int first_vk) 
         t[s] = first_vk + (s - first_scancode);
 }
 
-// Virtual-key codes by key position (US layout), for keys whose symbol does not name them.
+// Virtual-key codes of the keys as SDL numbers them by scancode. Indexed by a key's position
+// (US layout) when its symbol names nothing, and by the scancode a symbol stands for when
+// the symbol names a key that types no character (Caps Lock, the arrows, the modifiers).
 KeyTable BuildScancodeTable() {
     KeyTable t{};
     MapRange(t, SDL_SCANCODE_A, SDL_SCANCODE_Z, 'A');
@@ -38,7 +40,8 @@ KeyTable BuildScancodeTable() {
     t[SDL_SCANCODE_UP] = 38, t[SDL_SCANCODE_NUMLOCKCLEAR] = 144, t[SDL_SCANCODE_KP_DIVIDE] = 111;
     t[SDL_SCANCODE_KP_MULTIPLY] = 106, t[SDL_SCANCODE_KP_MINUS] = 109;
     t[SDL_SCANCODE_KP_PLUS] = 107, t[SDL_SCANCODE_KP_ENTER] = 13, t[SDL_SCANCODE_KP_0] = 96;
-    t[SDL_SCANCODE_KP_PERIOD] = 110;
+    t[SDL_SCANCODE_KP_PERIOD] = 110, t[SDL_SCANCODE_CLEAR] = 12, t[SDL_SCANCODE_SELECT] = 41;
+    t[SDL_SCANCODE_EXECUTE] = 43, t[SDL_SCANCODE_HELP] = 47, t[SDL_SCANCODE_SLEEP] = 95;
     // Left and right modifiers are told apart, each with its own code.
     t[SDL_SCANCODE_LSHIFT] = 160, t[SDL_SCANCODE_RSHIFT] = 161, t[SDL_SCANCODE_LCTRL] = 162;
     t[SDL_SCANCODE_RCTRL] = 163, t[SDL_SCANCODE_LALT] = 164, t[SDL_SCANCODE_RALT] = 165;
@@ -46,11 +49,33 @@ KeyTable BuildScancodeTable() {
     return t;
 }
 
-// Letters, digits and punctuation follow the keyboard layout, as virtual keys do.
-int VirtualKeyOfSymbol(SDL_Keycode sym) {
+const KeyTable& ScancodeTable() {
+    static const KeyTable table = BuildScancodeTable();
+    return table;
+}
+
+int ByScancode(uint32_t scancode) {
+    return scancode < SDL_NUM_SCANCODES ? ScancodeTable()[scancode] : 0;
+}
+
+// Keys that type a character: letters, digits and punctuation follow the keyboard layout,
+// as virtual keys do; Escape, Return, Tab, Backspace, Space and Delete are characters too.
+int VirtualKeyOfCharacter(SDL_Keycode sym) {
     if (sym >= 'a' && sym <= 'z') return static_cast<int>(sym - 'a' + 'A');
     if (sym >= '0' && sym <= '9') return static_cast<int>(sym);
     switch (sym) {
+        case SDLK_ESCAPE:
+            return 27;
+        case SDLK_RETURN:
+            return 13;
+        case SDLK_BACKSPACE:
+            return 8;
+        case SDLK_TAB:
+            return 9;
+        case SDLK_SPACE:
+            return 32;
+        case SDLK_DELETE:
+            return 46;
         case ';':
             return 186;
         case '=':
@@ -78,6 +103,22 @@ int VirtualKeyOfSymbol(SDL_Keycode sym) {
     }
 }
 
+// The code of the key a symbol names, or 0. Symbols of keys without a character are the
+// scancode of the key they mean, so a key remapped to Escape or Control gives that key's code.
+int VirtualKeyOfSymbol(SDL_Keycode sym) {
+    const auto bits = static_cast<uint32_t>(sym);
+    if (bits & SDLK_SCANCODE_MASK) return ByScancode(bits & ~uint32_t{SDLK_SCANCODE_MASK});
+    return VirtualKeyOfCharacter(sym);
+}
+
+// With NumLock off the keypad digits and point are the cursor keys printed under them.
+int KeypadWithoutNumLock(int key) {
+    // Keypad 0..9 (codes 96..105), then the keypad point (110).
+    static constexpr uint8_t kCursor[] = {45, 35, 40, 34, 37, 12, 39, 36, 38, 33};
+    if (key >= 96 && key <= 105) return kCursor[key - 96];
+    return key == 110 ? 46 : key;
+}
+
 // SDL gives window id 0 to input that arrives while no window has its focus (a key pressed
 // just as the window gets the focus): that input is the game's.
 bool OtherWindow(uint32_t window_id, const TSdlTranslation& state) {
@@ -97,9 +138,13 @@ TEvent Make(int id, int data, const TSdlTranslation& state) {
 int TranslateWindow(const SDL_WindowEvent& w, TSdlTranslation& state, TEvent* out) {
     switch (w.event) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (!state.focused) return 0;
+            state.focused = false;
             out[0] = Make(EVENT_DEACTIVATE, 0, state);
             return 1;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+            if (state.focused) return 0;  // already reported, ahead of a click (below)
+            state.focused = true;
             out[0] = Make(EVENT_ACTIVATE, 0, state);
             return 1;
         case SDL_WINDOWEVENT_CLOSE:
@@ -155,9 +200,16 @@ int TranslateButton(const SDL_MouseButtonEvent& b, TSdlTranslation& state, TEven
         state.pointer_x = b.x;
         state.pointer_y = b.y;
     }
-    const int id = b.type == SDL_MOUSEBUTTONDOWN ? EVENT_MOUSE_DOWN : EVENT_MOUSE_UP;
-    out[0] = Make(id, ButtonOf(b.button), state);
-    return 1;
+    const bool down = b.type == SDL_MOUSEBUTTONDOWN;
+    int n = 0;
+    // The click that gives the window the focus may come before the focus event. Activation
+    // releases every button, so it is reported first, or it would cancel the click.
+    if (down && !state.focused && state.system_focus) {
+        state.focused = true;
+        out[n++] = Make(EVENT_ACTIVATE, 0, state);
+    }
+    out[n++] = Make(down ? EVENT_MOUSE_DOWN : EVENT_MOUSE_UP, ButtonOf(b.button), state);
+    return n;
 }
 
 int TranslateWheel(const SDL_MouseWheelEvent& w, const TSdlTranslation& state, TEvent* out) {
@@ -170,11 +222,9 @@ int TranslateWheel(const SDL_MouseWheelEvent& w, const TSdlTranslation& state, T
 }  // namespace
 
 int VirtualKeyOf(const SDL_Keysym& key) {
-    static const KeyTable table = BuildScancodeTable();
-    const int by_symbol = VirtualKeyOfSymbol(key.sym);
-    if (by_symbol != 0) return by_symbol;
-    if (key.scancode < 0 || key.scancode >= SDL_NUM_SCANCODES) return 0;
-    return table[key.scancode];
+    int code = VirtualKeyOfSymbol(key.sym);
+    if (code == 0) code = ByScancode(static_cast<uint32_t>(key.scancode));
+    return (key.mod & KMOD_NUM) ? code : KeypadWithoutNumLock(code);
 }
 
 int ModifiersOf(uint16_t sdl_mods) {

@@ -3,6 +3,7 @@
 // models the window's style word over SDL's bordered flag.
 #include "platform/system/detail/sdl_system.hpp"
 
+#include "platform/system/detail/x11_frame.hpp"
 #include "platform/system/input.hpp"
 
 namespace {
@@ -24,7 +25,7 @@ SdlSystem::SdlSystem(SDL_Window* window, bool headless)
     // Wayland lets no client move the pointer; relative mode stands in for the warp there.
     can_warp_ = !(driver && SDL_strcmp(driver, "wayland") == 0);
     const Uint32 flags = SDL_GetWindowFlags(window);
-    focused_ = headless || (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
+    translation_.focused = headless || (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
     translation_.window_id = SDL_GetWindowID(window);
     translation_.pointer_inside = headless || (flags & SDL_WINDOW_MOUSE_FOCUS) != 0;
     if (headless) {  // a headless run starts with the pointer resting at the centre
@@ -41,6 +42,10 @@ void SdlSystem::Poll(const std::function<void(const TEvent&)>& emit) {
     TEvent out[kMaxTranslatedEvents];
     while (SDL_PollEvent(&event)) {
         translation_.mods = ModifiersOf(SDL_GetModState());
+        // SDL has read the window system's messages ahead of the one being translated.
+        translation_.system_focus =
+            headless_ ? translation_.focused
+                      : (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
         const int n = TranslateSdlEvent(event, translation_, out);
         for (int i = 0; i < n; ++i) {
             Track(out[i]);
@@ -56,11 +61,11 @@ void SdlSystem::WaitMessage(int timeout_ms) {
 
 void SdlSystem::Track(const TEvent& event) {
     switch (event.id) {
-        case EVENT_ACTIVATE:
-            focused_ = true;
+        case EVENT_ACTIVATE:  // translation has set this already; injected events have not
+            translation_.focused = true;
             break;
         case EVENT_DEACTIVATE:
-            focused_ = false;
+            translation_.focused = false;
             buttons_down_ = 0;
             if (!headless_) SDL_CaptureMouse(SDL_FALSE);
             break;
@@ -81,7 +86,7 @@ void SdlSystem::Track(const TEvent& event) {
 // Relative mode is held only while the pointer is hidden over the focused window, and only
 // where the pointer cannot be warped.
 void SdlSystem::UpdateRelativeMode() {
-    const bool want = !can_warp_ && !headless_ && !pointer_visible_ && focused_;
+    const bool want = !can_warp_ && !headless_ && !pointer_visible_ && translation_.focused;
     if (want == translation_.relative) return;
     if (SDL_SetRelativeMouseMode(want ? SDL_TRUE : SDL_FALSE) == 0 || !want) {
         translation_.relative = want;
@@ -106,10 +111,10 @@ void SdlSystem::SetPointerVisible(bool visible) {
     UpdateRelativeMode();
 }
 
+// The frame as SDL last read it; none where SDL cannot tell (headless).
 void SdlSystem::Borders(int* left, int* top, int* right, int* bottom) const {
-    const bool known =
-        HasCaption(style_) && SDL_GetWindowBordersSize(window_, top, left, bottom, right) == 0;
-    if (!known) *left = *top = *right = *bottom = 0;  // no frame, or no window manager to ask
+    if (SDL_GetWindowBordersSize(window_, top, left, bottom, right) != 0)
+        *left = *top = *right = *bottom = 0;
 }
 
 void SdlSystem::SetStyle(int style) {
@@ -118,17 +123,24 @@ void SdlSystem::SetStyle(int style) {
         style_ = style;
         return;
     }
-    // The outer top-left corner stays where it is; the client area moves into it.
+    // The outer top-left corner stays where it is; the client area moves into it. A window
+    // manager redraws the frame in its own time, and only then are the new extents known.
     const TWindowRect before = GetRect();
+    const TFrameExtents frame = CurrentFrameExtents(window_);
     style_ = style;
     SDL_SetWindowBordered(window_, had_caption ? SDL_FALSE : SDL_TRUE);
+    AwaitFrameExtents(window_, frame);
     int left, top, right, bottom;
     Borders(&left, &top, &right, &bottom);
     SDL_SetWindowPosition(window_, before.left + left, before.top + top);
 }
 
 void SdlSystem::SetClientSize(int width, int height) {
-    if (width > 0 && height > 0) SDL_SetWindowSize(window_, width, height);
+    int w, h;
+    SDL_GetWindowSize(window_, &w, &h);
+    // SDL moves a fixed-size window as it resizes it; a size that is right already is left be.
+    if (width > 0 && height > 0 && (width != w || height != h))
+        SDL_SetWindowSize(window_, width, height);
 }
 
 void SdlSystem::SetTitle(const std::string& text) {

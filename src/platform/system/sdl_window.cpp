@@ -10,6 +10,7 @@
 #include "platform/system/detail/present_pacing.hpp"
 #include "platform/system/detail/sdl_system.hpp"
 #include "platform/system/detail/wayland_seat.hpp"
+#include "platform/system/detail/x11_frame.hpp"
 #include "platform/system/input.hpp"
 #include "platform/system/window_graphics.hpp"
 #include "platform/system/window_ops.hpp"
@@ -136,6 +137,9 @@ void AskForCoreContexts() {
 bool StartVideo(std::string* error) {
     // Ctrl-C and kill must still end the game: SDL would turn them into ignored quit events.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The click that gives the window the focus is the player's too; SDL's X11 back end would
+    // drop a press that comes within a few milliseconds of the focus.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     const bool fresh = !SDL_WasInit(SDL_INIT_VIDEO);
     // SDL's Wayland driver crashes in SDL_Init on a compositor without an input seat.
     std::string wayland_note;
@@ -157,12 +161,34 @@ bool StartVideo(std::string* error) {
     return true;
 }
 
+// The client area's top-left when centred on the desktop: half the desktop less half the
+// window, each halved with truncation.
+SDL_Point CentredClient(int width, int height) {
+    SDL_Rect desktop{0, 0, width, height};
+    SDL_GetDisplayBounds(0, &desktop);
+    return {desktop.x + desktop.w / 2 - width / 2, desktop.y + desktop.h / 2 - height / 2};
+}
+
+// A window manager frames the window once it is mapped, placing the frame, not the client,
+// where the window was asked to be; once the frame is known the client goes where it belongs.
+void KeepClientAt(SDL_Window* window, SDL_Point at) {
+    AwaitFrameExtents(window, TFrameExtents{});
+    int x, y;
+    SDL_GetWindowPosition(window, &x, &y);
+    if (x != at.x || y != at.y) SDL_SetWindowPosition(window, at.x, at.y);
+}
+
 SDL_Window* OpenWindow(int width, int height, std::string* error) {
     AskForCoreContexts();
+    const SDL_Point at = CentredClient(width, height);
     SDL_Window* window =
-        SDL_CreateWindow(AppTitle().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                         height, SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN);
-    if (!window) *error = std::string("cannot open a window: ") + SDL_GetError();
+        SDL_CreateWindow(AppTitle().c_str(), at.x, at.y, width, height,
+                         SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN);
+    if (window) {
+        KeepClientAt(window, at);
+    } else {
+        *error = std::string("cannot open a window: ") + SDL_GetError();
+    }
     return window;
 }
 

@@ -17,7 +17,7 @@ class SdlSystem : public TSystemDriver {
     void WaitMessage(int timeout_ms) override;
     void Observe(const TEvent& event) override { Track(event); }
     TWindowHandle Window() const override;
-    bool HasFocus() const override { return focused_; }
+    bool HasFocus() const override { return translation_.focused; }
     void WarpPointer(int x, int y) override;
     void SetPointerVisible(bool visible) override;
     int GetStyle() const override { return style_; }
@@ -35,7 +35,6 @@ class SdlSystem : public TSystemDriver {
     SDL_Window* window_;
     bool headless_;
     bool can_warp_;
-    bool focused_;
     bool pointer_visible_ = true;
     int buttons_down_ = 0;
     int style_;
