@@ -4,7 +4,8 @@
 # the present times logged by the game itself (ORBITRANTS_FRAMES). Prints, per session, the
 # median present interval, its 99th percentile and the share of intervals over 20 ms, with the
 # load average. Usage: frametime_xvfb.sh BUILD_DIR [SECONDS] [ENEMY COUNTS...]
-# Environment passes through, e.g. LP_NUM_THREADS=1 or GALLIUM_NOOP=1.
+# Environment passes through, e.g. LP_NUM_THREADS=1 or GALLIUM_NOOP=1. FRAMETIME_PERF=PREFIX
+# records the game with perf during each flight into PREFIX-ENEMIES.data.
 set -euo pipefail
 build=${1:?build directory}
 seconds=${2:-20}
@@ -76,7 +77,13 @@ session() {
     from=$(($(rows) - 1))
     local load
     load=$(cut -d' ' -f1-3 /proc/loadavg)
+    local perf_pid=""
+    if [ -n "${FRAMETIME_PERF:-}" ]; then
+        perf record -q -g -p "$game_pid" -o "$FRAMETIME_PERF-$want.data" >/dev/null 2>&1 &
+        perf_pid=$!
+    fi
     fly
+    [ -z "$perf_pid" ] || { kill -INT "$perf_pid"; wait "$perf_pid" || true; }
     local to=$(($(rows) - 1))
     local range
     range=$(sed -n "$((from + 1)),$((to + 1))p" "$trace" | cut -d, -f15 | sort -n | sed -n '1p;$p' |
@@ -89,5 +96,5 @@ session() {
 }
 
 echo "frametime_xvfb: ${seconds} s of flying, LP_NUM_THREADS=${LP_NUM_THREADS:-default}," \
-    "$(nproc) cores, $(glxinfo -B 2>/dev/null | sed -n 's/^OpenGL renderer string: //p' || true)"
+    "GALLIUM_NOOP=${GALLIUM_NOOP:-0}, $(nproc) cores"
 for n in "${counts[@]}"; do session "$n"; done
