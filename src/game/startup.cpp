@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "game/event_hook.hpp"
+#include "game/frame_log.hpp"
 #include "game/game_state.hpp"
 #include "game/game_trace.hpp"
 #include "game/main_loop.hpp"
@@ -78,22 +79,44 @@ bool StartUp() {
     return true;
 }
 
+namespace {
+// A debugging aid, used by the end-to-end check: the replay tool's trace of a real run.
+void TraceInto(TTraceFile& trace, TLoopSteps& steps) {
+    const char* path = std::getenv("ORBITRANTS_TRACE");
+    if (!path || !*path) return;
+    if (trace.Open(path)) {
+        steps.after_pass = [&trace](int pass) { trace.Write(pass); };
+    } else {
+        std::fprintf(stderr, "orbitrants: cannot write the trace %s\n", path);
+    }
+}
+
+// A measuring aid (bench/frametime_xvfb.sh): the time each present returned; the path, or
+// null when not asked for.
+const char* LogPresentsInto(TFrameLog& frames, TLoopSteps& steps) {
+    const char* path = std::getenv("ORBITRANTS_FRAMES");
+    if (!path || !*path) return nullptr;
+    steps.flip = [&frames](int sync) {
+        Flip(sync);
+        frames.Mark();
+    };
+    return path;
+}
+}  // namespace
+
 int RunGame() {
     static bool ran = false;
     if (ran) return 0;
     ran = true;
     if (!StartUp()) return 1;
     TLoopSteps steps = GameLoopSteps();
-    // A debugging aid, used by the end-to-end check: the replay tool's trace of a real run.
     TTraceFile trace;
-    const char* trace_path = std::getenv("ORBITRANTS_TRACE");
-    if (trace_path && *trace_path) {
-        if (trace.Open(trace_path)) {
-            steps.after_pass = [&trace](int pass) { trace.Write(pass); };
-        } else {
-            std::fprintf(stderr, "orbitrants: cannot write the trace %s\n", trace_path);
-        }
-    }
+    TraceInto(trace, steps);
+    TFrameLog frames;
+    const char* frames_path = LogPresentsInto(frames, steps);
     RunMainLoop(steps);
+    if (frames_path && !frames.Save(frames_path)) {
+        std::fprintf(stderr, "orbitrants: cannot write the frame times %s\n", frames_path);
+    }
     return 0;
 }
