@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 using KeyTable = std::array<uint8_t, SDL_NUM_SCANCODES>;
@@ -173,8 +174,13 @@ int VirtualKeyOf(const SDL_Keysym& key) {
     static const KeyTable table = BuildScancodeTable();
     const int by_symbol = VirtualKeyOfSymbol(key.sym);
     if (by_symbol != 0) return by_symbol;
-    if (key.scancode < 0 || key.scancode >= SDL_NUM_SCANCODES) return 0;
-    return table[key.scancode];
+    // Read as the int it is stored as: a number outside the enumeration (a newer SDL, a
+    // damaged event) must reach the range check, not be undefined as an enumerator.
+    int scancode = 0;
+    static_assert(sizeof scancode == sizeof key.scancode);
+    std::memcpy(&scancode, &key.scancode, sizeof scancode);
+    if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return 0;
+    return table[scancode];
 }
 
 int ModifiersOf(uint16_t sdl_mods) {
