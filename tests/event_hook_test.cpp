@@ -2,6 +2,9 @@
 // toggle with the pointer, and dragging the captionless window while paused.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+
 #include "fake_system.hpp"
 #include "game/event_hook.hpp"
 #include "game/game_state.hpp"
@@ -108,5 +111,14 @@ TEST_F(EventHookTest, WhilePausedTheWindowCentreFollowsThePointerWithTheButtonDo
     Send({MakeEvent(EVENT_MOUSE_MOVE, 0, 600, 250)});
     EXPECT_EQ(system.rect.left, start.left + 20);
     EXPECT_EQ(system.rect.top, start.top + 50);
+}
+TEST_F(EventHookTest, DraggingWithExtremePointerPositionsStaysOnTheDesktopRange) {
+    Press(kKeyP);
+    Send({MakeEvent(EVENT_MOUSE_DOWN, 1), MakeEvent(EVENT_MOUSE_MOVE, 0, INT_MAX, INT_MIN)});
+    EXPECT_EQ(system.rect.left, INT16_MAX);
+    EXPECT_EQ(system.rect.top, INT16_MIN);
+    Send({MakeEvent(EVENT_MOUSE_MOVE, 0, INT_MIN, INT_MAX)});
+    EXPECT_EQ(system.rect.left, INT16_MIN);
+    EXPECT_EQ(system.rect.top, INT16_MAX);
 }
 }  // namespace

@@ -2,6 +2,9 @@
 // frame, and may itself run a play frame.
 #include "game/event_hook.hpp"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "game/game_state.hpp"
 #include "game/play_frame.hpp"
 #include "game/play_rules.hpp"
@@ -51,14 +54,20 @@ void OnKeyDown(int key) {
     }
 }
 
+// Desktops place windows at signed 16-bit positions; the sum is taken wide, so no pointer
+// position an event carries can overflow it.
+int WindowCoordinate(int64_t v) {
+    return static_cast<int>(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX));
+}
+
 // The window has no caption to drag by: while paused with the button down its centre
 // follows the pointer.
 void DragWindow(const TEvent& event) {
     const TGameState& g = Game();
     if (!g.pause_image || !IsButtonDown(kLeftButton)) return;
     const TWindowRect r = GetWindowRect(g.window_handle);
-    MoveWindow(g.window_handle, r.left + event.x - g.half_w, r.top + event.y - g.half_h, g.screen_w,
-               g.screen_h);
+    MoveWindow(g.window_handle, WindowCoordinate(int64_t{r.left} + event.x - g.half_w),
+               WindowCoordinate(int64_t{r.top} + event.y - g.half_h), g.screen_w, g.screen_h);
 }
 }  // namespace
 

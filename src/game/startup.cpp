@@ -2,6 +2,8 @@
 // draws progress screens; the window must exist before its caption goes), and the run.
 #include "game/startup.hpp"
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,6 +22,10 @@
 #include "platform/system/system.hpp"
 
 namespace {
+// Blocks from this size on (screen copies, texture uploads) get pages of their own. Left to
+// itself glibc raises this threshold after the first such block is freed and then carves
+// them from the heap, which a long run of pauses fragments: resident memory kept growing.
+constexpr int kOwnPagesFrom = 1 << 20;
 constexpr int kBackBuffered = 2;
 
 // Steps 2-5: driver, title, window, caption.
@@ -52,6 +58,7 @@ void PlaceShipAndHole(TGameState& g) {
 
 bool StartUpThroughGeneration() {
     TGameState& g = Game();
+    mallopt(M_MMAP_THRESHOLD, kOwnPagesFrom);
     // Step 1: the object lists, empty, and the trail tuning at its defaults.
     ResetObjects();
     if (!OpenGameWindow(g)) return false;

@@ -64,6 +64,12 @@ void TReplayInput::Deliver(int pass) {
     if (any) PumpMessages();
 }
 
+void TReplayInput::DeliverNow(const TReplayScript& actions) {
+    for (const TReplayAction& action : actions)
+        Apply(action);
+    if (!actions.empty()) PumpMessages();
+}
+
 int RunReplay(const TReplayScript& script, int passes,
               const std::function<void(int pass)>& after_pass) {
     TReplayInput input(script);

@@ -13,6 +13,8 @@ class TReplayInput {
     explicit TReplayInput(TReplayScript script);
     // Injects every action of `pass` and pumps them through the hooks.
     void Deliver(int pass);
+    // Injects `actions` in order, whatever passes they name, and pumps them through the hooks.
+    void DeliverNow(const TReplayScript& actions);
 
   private:
     void Inject(int id, int data) const;

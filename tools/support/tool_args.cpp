@@ -19,7 +19,9 @@ bool ParseWholeNumber(const std::string& text, int* out) {
     char* end = nullptr;
     errno = 0;
     const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || value < INT_MIN || value > INT_MAX) return false;
+    // The whole text, not just up to a NUL byte a script line may carry, must be the number.
+    if (errno != 0 || end != text.c_str() + text.size() || value < INT_MIN || value > INT_MAX)
+        return false;
     *out = static_cast<int>(value);
     return true;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 using KeyTable = std::array<uint8_t, SDL_NUM_SCANCODES>;
@@ -223,7 +224,14 @@ int TranslateWheel(const SDL_MouseWheelEvent& w, const TSdlTranslation& state, T
 
 int VirtualKeyOf(const SDL_Keysym& key) {
     int code = VirtualKeyOfSymbol(key.sym);
-    if (code == 0) code = ByScancode(static_cast<uint32_t>(key.scancode));
+    if (code == 0) {
+        // Read as the int it is stored as: a number outside the enumeration (a newer SDL, a
+        // damaged event) must reach the range check, not be undefined as an enumerator.
+        int scancode = 0;
+        static_assert(sizeof scancode == sizeof key.scancode);
+        std::memcpy(&scancode, &key.scancode, sizeof scancode);
+        code = scancode < 0 ? 0 : ByScancode(static_cast<uint32_t>(scancode));
+    }
     return (key.mod & KMOD_NUM) ? code : KeypadWithoutNumLock(code);
 }
 
