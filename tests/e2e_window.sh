@@ -51,7 +51,9 @@ kill "$probe_pid"
 wait_for 30 gone "$probe_pid" || fail "the events tool did not end"
 
 # The game: borderless, its top-left where the captioned window's frame began.
-start_game
+frames=$build/e2e_window.$mode.frames
+rm -f "$frames"
+start_game ORBITRANTS_FRAMES="$frames"
 wait_for 30 has_window "$game_pid" Orbitrants || fail "the game opened no window: $(cat "$err")"
 wid=$(window_of "$game_pid" Orbitrants)
 want="$((screen_w / 2 - 640 - left)) $((screen_h / 2 - 250 - top)) 1280 500"
@@ -63,19 +65,11 @@ wait_for 30 placed || fail "window at $(client_geometry "$wid"), frame '$(frame_
     $(xprop -id "$wid" _MOTIF_WM_HINTS 2>&1); expected borderless at $want"
 
 # Xvfb ignores the swap interval, so only the 60 Hz schedule keeps the main loop from
-# spinning. Content generation runs first at full speed; after it, one second of the loop
-# must take well under a core.
-ticks() { awk '{print $14 + $15}' "/proc/$game_pid/stat"; }
-hz=$(getconf CLK_TCK)
-paced=""
-for _ in $(seq 60); do
-    before=$(ticks)
-    sleep 1
-    used=$(($(ticks) - before))
-    if [ "$used" -lt $((hz / 2)) ]; then paced=yes; break; fi
-    running "$game_pid" || fail "the game exited: $(cat "$err")"
-done
-[ -n "$paced" ] || fail "the main loop kept using over half a core (last second: $used ticks)"
+# running ahead. The game logs when each main-loop present returns; after two seconds of play
+# and Escape, no second of the log may hold more than 62 presents (61 when one present comes late
+# and the next catches up on schedule). (Its processor time says
+# nothing here: drawing real frames on llvmpipe takes most of a core on a quiet machine.)
+sleep 2
 placed || fail "the window moved on its own to $(client_geometry "$wid")"
 
 read -r x y _ <<<"$want"
@@ -84,6 +78,13 @@ wait_game_gone "Escape did not end the game"
 status=0
 wait "$game_pid" || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status: $(cat "$err")"
+densest=$(awk 'NR > 1 { t[n++] = $1 } END {
+    best = 0; j = 0
+    for (i = 0; i < n; i++) { while (t[i] - t[j] >= 1000000) j++; if (i - j + 1 > best) best = i - j + 1 }
+    print n, best }' "$frames")
+read -r presents busiest <<<"$densest"
+[ "$presents" -ge 30 ] || fail "only $presents presents were logged in two seconds of play"
+[ "$busiest" -le 62 ] || fail "the main loop ran ahead of 60 a second: $busiest presents in one second"
 
 # Escape pressed as soon as the caption is gone, while content is still being generated, is
 # counted at the first pump of the main loop and ends the game after its first pass. (Keys
