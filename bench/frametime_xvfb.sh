@@ -60,7 +60,7 @@ session() {
     start_game ORBITRANTS_TRACE="$trace" ORBITRANTS_FRAMES="$frames"
     local wid=""
     for _ in $(seq 200); do
-        wid=$(find_window Orbitrants)
+        wid=$(window_of "$game_pid" Orbitrants)
         [ -n "$wid" ] && break
         kill -0 "$game_pid" 2>/dev/null || fail "the game exited early: $(cat "$err")"
         sleep 0.1
