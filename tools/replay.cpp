@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
             WriteShot(it->second);
     });
     trace.Finish();  // the passes that ran are a whole trace even when a shot is missing
-    CloseGraphics();
+    ShutDown();
     // A shot asked for a pass that Escape did not let run is missing: say so.
     const auto missing = options.shots.lower_bound(passes);
     if (missing != options.shots.end())

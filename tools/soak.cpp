@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     const TSoakReport r = RunSoak(options.passes, static_cast<uint32_t>(options.seed));
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    CloseGraphics();
+    ShutDown();
     std::printf("passes %d (seed %d) in %.1f s, %d loop runs, %ld events, %d paused passes\n",
                 r.passes, options.seed, seconds, r.loops, r.events, r.paused_passes);
     std::printf("peak live objects: enemies %d, trails %d, holes %d, explodes %d\n", r.peak.enemies,

@@ -111,6 +111,14 @@ const char* LogPresentsInto(TFrameLog& frames, TLoopSteps& steps) {
 }
 }  // namespace
 
+void ShutDown() {
+    // Mesa's no-op driver loses textures still alive when the context goes.
+    ResetObjects();
+    ResetGame();
+    ResetGenerated();
+    CloseGraphics();
+}
+
 int RunGame() {
     static bool ran = false;
     if (ran) return 0;

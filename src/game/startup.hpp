@@ -11,6 +11,9 @@ void StartPlay();
 // Runs start-up up to the main loop; false, after telling the player why, when the game
 // window cannot be opened.
 bool StartUp();
+// Releases the game's objects, state and generated images while their textures' context is
+// alive, then closes graphics. For runs that end without the process exiting at once.
+void ShutDown();
 // Start-up, then the main loop until Escape. Runs once; a second call returns 0 at once.
 // Returns the process exit status.
 int RunGame();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 
 #include "game/game_state.hpp"
 #include "game/main_loop.hpp"
@@ -12,7 +13,8 @@
 namespace {
 constexpr int kKeyEscape = 27, kKeyP = 'P', kKeyQ = 'Q';
 constexpr int kScreenW = 1280, kScreenH = 500;
-constexpr int kMemoryEvery = 64;  // passes between resident-memory readings
+constexpr int kMemoryEvery = 64;        // passes between resident-memory readings
+constexpr int kProgressEvery = 50'000;  // passes between progress lines of a long run
 
 TReplayAction Action(TReplayKind kind, int a = 0, int b = 0) {
     TReplayAction action;
@@ -28,6 +30,12 @@ void PressEscape() {
     event.id = EVENT_KEY_DOWN;
     event.data = kKeyEscape;
     InjectEvent(event);
+}
+// One line on standard error, so a long run shows how it goes and what it reached.
+void Progress(int done, long events, long kib) {
+    const TObjectCounts now = CountObjects();
+    std::fprintf(stderr, "soak: pass %d, %ld events, %d enemies, %d trails, %ld KiB resident\n",
+                 done, events, now.enemies, now.trails, kib);
 }
 // Keeps the higher resident memory reading with the live enemies at that reading.
 void Peak(long& kib, int& enemies, long now) {
@@ -159,6 +167,7 @@ TSoakReport RunSoak(int passes, uint32_t seed) {
             if (done > passes - quarter)
                 Peak(report.last_quarter_kib, report.last_quarter_enemies, kib);
         }
+        if (done % kProgressEvery == 0) Progress(done, report.events, ResidentKiB());
     };
     while (done < passes && report.failure.empty()) {
         steps.max_passes = passes - done;

@@ -13,20 +13,35 @@
 namespace {
 using Named = std::pair<const char*, double>;
 
-// The first name whose value is not finite, prefixed with `where`; empty when all are.
-std::string Check(const std::string& where, std::initializer_list<Named> reals) {
+// Where a real lives ("trails[12].pos"), spelled out only when one is reported: the check
+// runs after every soak pass over tens of thousands of objects.
+struct TWhere {
+    const char* list = "";  // empty for the game state
+    int index = -1;         // -1 outside a list
+    const char* part = "";
+
+    TWhere Part(const char* p) const { return {list, index, p}; }
+    std::string Name(const char* field) const {
+        std::string name = list;
+        if (index >= 0) name += "[" + std::to_string(index) + "]";
+        return name + part + field;
+    }
+};
+
+// The first name whose value is not finite, placed by `where`; empty when all are.
+std::string Check(const TWhere& where, std::initializer_list<Named> reals) {
     for (const auto& [name, value] : reals)
-        if (!std::isfinite(value)) return where + name;
+        if (!std::isfinite(value)) return where.Name(name);
     return {};
 }
 
-std::string CheckMs(const std::string& where, const ms& m) {
+std::string CheckMs(const TWhere& where, const ms& m) {
     return Check(
         where,
         {{".x", m.x}, {".y", m.y}, {".scl_x", m.scl_x}, {".scl_y", m.scl_y}, {".speed", m.speed}});
 }
 
-std::string CheckColor(const std::string& where, const color& c) {
+std::string CheckColor(const TWhere& where, const color& c) {
     return Check(where, {{".r", c.r}, {".g", c.g}, {".b", c.b}, {".a", c.a}});
 }
 
@@ -40,7 +55,7 @@ std::string FirstOf(std::initializer_list<std::string> found) {
 std::string CheckGame() {
     const TGameState& g = Game();
     const TObjectState& o = Objects();
-    return Check("", {{"ship_x", g.ship_x},
+    return Check({}, {{"ship_x", g.ship_x},
                       {"ship_y", g.ship_y},
                       {"ship_vx", g.ship_vx},
                       {"ship_vy", g.ship_vy},
@@ -55,7 +70,7 @@ std::string CheckGame() {
                       {"trail_speed", o.trail_speed}});
 }
 
-std::string CheckEnemy(const std::string& w, const enemy& e) {
+std::string CheckEnemy(const TWhere& w, const enemy& e) {
     return FirstOf({Check(w, {{".size", e.size},
                               {".half", e.half},
                               {".random", e.random},
@@ -67,26 +82,26 @@ std::string CheckEnemy(const std::string& w, const enemy& e) {
                               {".rot_accuracy", e.rot_accuracy},
                               {".max_speed", e.max_speed},
                               {".energy", e.energy}}),
-                    CheckMs(w + ".pos", e.pos), CheckMs(w + ".dir", e.dir),
-                    CheckMs(w + ".vel", e.vel), CheckColor(w + ".col", e.col)});
+                    CheckMs(w.Part(".pos"), e.pos), CheckMs(w.Part(".dir"), e.dir),
+                    CheckMs(w.Part(".vel"), e.vel), CheckColor(w.Part(".col"), e.col)});
 }
 
-std::string CheckTrail(const std::string& w, const trail& t) {
-    return FirstOf({Check(w, {{".age", t.age}}), CheckMs(w + ".pos", t.pos),
-                    CheckMs(w + ".vel", t.vel), CheckColor(w + ".col", t.col)});
+std::string CheckTrail(const TWhere& w, const trail& t) {
+    return FirstOf({Check(w, {{".age", t.age}}), CheckMs(w.Part(".pos"), t.pos),
+                    CheckMs(w.Part(".vel"), t.vel), CheckColor(w.Part(".col"), t.col)});
 }
 
-std::string CheckHole(const std::string& w, const hole& h) {
+std::string CheckHole(const TWhere& w, const hole& h) {
     return FirstOf({Check(w, {{".light_x", h.light_x},
                               {".light_y", h.light_y},
                               {".light_z", h.light_z},
                               {".alpha", h.alpha}}),
-                    CheckMs(w + ".pos", h.pos), CheckColor(w + ".col", h.col)});
+                    CheckMs(w.Part(".pos"), h.pos), CheckColor(w.Part(".col"), h.col)});
 }
 
-std::string CheckExplode(const std::string& w, const explode& x) {
-    return FirstOf({Check(w, {{".size", x.size}, {".rot", x.rot}}), CheckMs(w + ".pos", x.pos),
-                    CheckMs(w + ".vel", x.vel)});
+std::string CheckExplode(const TWhere& w, const explode& x) {
+    return FirstOf({Check(w, {{".size", x.size}, {".rot", x.rot}}), CheckMs(w.Part(".pos"), x.pos),
+                    CheckMs(w.Part(".vel"), x.vel)});
 }
 
 // The first non-finite field of any object of `list`, checked by `check`.
@@ -95,8 +110,7 @@ std::string CheckList(const char* name, TList<T>& list, Fn check) {
     std::string found;
     int index = 0;
     list.ForEach([&](const std::shared_ptr<T>& value, const auto&) {
-        if (found.empty() && value)
-            found = check(std::string(name) + "[" + std::to_string(index) + "]", *value);
+        if (found.empty() && value) found = check(TWhere{name, index}, *value);
         ++index;
     });
     return found;
