@@ -112,7 +112,7 @@ const char* LogPresentsInto(TFrameLog& frames, TLoopSteps& steps) {
 }  // namespace
 
 void ShutDown() {
-    // Mesa's no-op driver loses textures still alive when the context goes.
+    // Every texture is deleted by its owner while the context that made it is current.
     ResetObjects();
     ResetGame();
     ResetGenerated();
