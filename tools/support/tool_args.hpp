@@ -24,6 +24,7 @@ struct TParsed {
     TOptions options;
     std::string error;
     bool ok() const { return error.empty(); }
+    bool operator==(const TParsed&) const = default;
 };
 
 // The parsed options; fails the tool with what is wrong with its arguments.
