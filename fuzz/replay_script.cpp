@@ -20,6 +20,8 @@ bool InRange(const TReplayAction& a) {
         case TReplayKind::kKeyUp:
         case TReplayKind::kRepeat:
             return a.a >= 1 && a.a <= 255;
+        case TReplayKind::kWheel:
+            return false;  // the soak's own kind; no script line makes one
         default:
             return true;
     }

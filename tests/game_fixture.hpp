@@ -50,6 +50,13 @@ class GameTest : public ::testing::Test {
         return rows;
     }
 
+    // Starts the game again from nothing, as the next test would find it.
+    void Restart() {
+        CloseGraphics();
+        Fresh();
+        RunHeadless(kClock);
+        ASSERT_TRUE(StartUp()) << LastGraphicsError();
+    }
     static TGameState& G() { return Game(); }
     static TObjectState& O() { return Objects(); }
 

@@ -1,9 +1,16 @@
 // The soak's own parts: the non-finite check names the field it found, the random input keeps
-// Q presses under the enemy cap, and a short soak of the started game passes its checks.
+// Q presses under the enemy cap, repeats per seed and turns the wheel and extra buttons, which
+// the game ignores, and a short soak of the started game passes its checks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "game_fixture.hpp"
 #include "support/soak.hpp"
@@ -45,5 +52,78 @@ TEST(SoakInput, QPressesStopAtTheEnemyCap) {
     }
     EXPECT_EQ(q_at_cap, 0);
     EXPECT_GT(q_below, 0);
+}
+}  // namespace
+
+namespace {
+// Every action the soak's input gives over `passes` passes from `seed`, as one script.
+TReplayScript SoakActions(uint32_t seed, int passes) {
+    TSoakInput input(seed);
+    TReplayScript all;
+    for (int pass = 0; pass < passes; ++pass)
+        for (const TReplayAction& a : input.Next(0, pass % 7 == 0))
+            all.push_back(a);
+    return all;
+}
+
+bool Same(const TReplayAction& x, const TReplayAction& y) {
+    return x.kind == y.kind && x.a == y.a && x.b == y.b;
+}
+
+TEST(SoakInput, RepeatsPerSeedAndTurnsTheWheelAndExtraButtonsEveryWay) {
+    const TReplayScript once = SoakActions(5, 20000), again = SoakActions(5, 20000);
+    ASSERT_EQ(once.size(), again.size());
+    EXPECT_TRUE(std::equal(once.begin(), once.end(), again.begin(), Same));
+    std::set<int> wheel, buttons;
+    for (const TReplayAction& a : once) {
+        if (a.kind == TReplayKind::kWheel) wheel.insert(a.a);
+        if (a.kind == TReplayKind::kDown) buttons.insert(a.a);
+    }
+    for (const int steps : {INT_MIN, INT_MAX, -5, -1, 1, 5})
+        EXPECT_EQ(wheel.count(steps), 1u) << steps;
+    for (const int button : {4, 5, 6})
+        EXPECT_EQ(buttons.count(button), 1u) << button;
+    EXPECT_TRUE(
+        std::any_of(buttons.begin(), buttons.end(), [](int b) { return b > 6 && b < 256; }));
+}
+
+// The trace of each pass as text.
+std::vector<std::string> Rows(const TReplayScript& script, int passes) {
+    std::vector<std::string> rows;
+    RunReplay(script, passes, [&](int pass) { rows.push_back(format_trace_row(trace_row(pass))); });
+    return rows;
+}
+
+TEST_F(SoakTest, WheelStepsAndExtraButtonsReachTheHooksAndChangeNothing) {
+    TReplayScript flight;
+    std::string error;
+    ASSERT_TRUE(
+        ParseReplayScript("0 down 1\n5 move 700 250\n12 move 600 240\n30 up 1\n", &flight, &error));
+    const std::vector<std::string> plain = Rows(flight, 40);
+    Restart();
+    // The hook outlives this body (the fixture clears it), so it shares what it records.
+    const auto steps = std::make_shared<std::vector<int>>();
+    AddHook(
+        EventEmitHook(),
+        [steps](int, const ObjectPtr& data, const ObjectPtr&) {
+            const auto* e = dynamic_cast<const TEvent*>(data.get());
+            if (e && e->id == EVENT_MOUSE_WHEEL) steps->push_back(e->data);
+            return data;
+        },
+        nullptr, 0);
+    TReplayScript noisy = flight;
+    int pass = 1;
+    for (const int a : {INT_MIN, INT_MAX, 0, 3})
+        noisy.push_back({pass++, TReplayKind::kWheel, a, 0});
+    for (const int button : {4, 5, 255, INT_MIN, INT_MAX}) {
+        noisy.push_back({pass, TReplayKind::kDown, button, 0});
+        noisy.push_back({pass + 10, TReplayKind::kUp, button, 0});
+        ++pass;
+    }
+    std::stable_sort(
+        noisy.begin(), noisy.end(),
+        [](const TReplayAction& x, const TReplayAction& y) { return x.pass < y.pass; });
+    EXPECT_EQ(Rows(noisy, 40), plain);
+    EXPECT_EQ(*steps, (std::vector<int>{INT_MIN, INT_MAX, 0, 3}));
 }
 }  // namespace

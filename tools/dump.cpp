@@ -21,6 +21,7 @@
 #include "objects/object_state.hpp"
 #include "platform/base/base.hpp"
 #include "platform/draw/draw.hpp"
+#include "support/dump_options.hpp"
 #include "support/png_file.hpp"
 #include "support/safe_file.hpp"
 #include "support/tool_args.hpp"
@@ -28,40 +29,14 @@
 namespace fs = std::filesystem;
 
 namespace {
+constexpr const char* kTool = "orbitrants-dump";
 constexpr int kScreenW = 1280, kScreenH = 500;
-constexpr const char* kUsage =
-    "usage: orbitrants-dump OUTDIR [--clock MS] | orbitrants-dump --icon PATH.png [--clock MS]";
 // The icon's light: the light hangs over the window centre, and the ship sits 160 pixels right
 // of and 120 below it, so the light falls from the upper left as on most desktop icons.
 constexpr float kIconShipDx = 160, kIconShipDy = 120;
 
-struct Options {
-    fs::path out;
-    fs::path icon;
-    int clock = kDefaultToolClock;
-};
-
 [[noreturn]] void Fail(const std::string& message) {
-    ToolFail("orbitrants-dump", message);
-}
-
-Options ParseArgs(int argc, char** argv) {
-    Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--clock" && i + 1 < argc) {
-            if (!ParseWholeNumber(argv[++i], &o.clock))
-                Fail("--clock needs a whole number of milliseconds");
-        } else if (arg == "--icon" && i + 1 < argc && o.icon.empty()) {
-            o.icon = argv[++i];
-        } else if (o.out.empty() && arg.rfind("--", 0) != 0) {
-            o.out = arg;
-        } else {
-            Fail(kUsage);
-        }
-    }
-    if (o.out.empty() == o.icon.empty()) Fail(kUsage);
-    return o;
+    ToolFail(kTool, message);
 }
 
 void WritePng(const fs::path& path, const TPixmap& pixmap) {
@@ -179,7 +154,7 @@ void WriteIcon(const fs::path& path) {
     WritePng(path, *ship);
 }
 
-int DumpIcon(const Options& options) {
+int DumpIcon(const TDumpOptions& options) {
     RunHeadless(options.clock);
     if (!StartUpThroughGeneration()) Fail("cannot open graphics: " + LastGraphicsError());
     WriteIcon(options.icon);
@@ -189,7 +164,7 @@ int DumpIcon(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const Options options = ParseArgs(argc, argv);
+    const TDumpOptions options = OptionsOrFail(kTool, ParseDumpOptions(ToolArgs(argc, argv)));
     if (!options.icon.empty()) return DumpIcon(options);
     std::error_code error;
     fs::create_directories(options.out, error);

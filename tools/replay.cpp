@@ -16,63 +16,15 @@
 #include "platform/draw/draw.hpp"
 #include "support/png_file.hpp"
 #include "support/replay.hpp"
+#include "support/replay_options.hpp"
 #include "support/safe_file.hpp"
 #include "support/tool_args.hpp"
 
 namespace {
 constexpr const char* kTool = "orbitrants-replay";
-constexpr const char* kUsage =
-    "usage: orbitrants-replay --frames N [--clock MS] [--input FILE] [--shot F:PATH.png]... "
-    "[--trace PATH.csv]";
-
-struct Options {
-    int frames = 0;
-    int clock = kDefaultToolClock;
-    std::string input;
-    std::multimap<int, std::string> shots;  // pass -> file
-    std::string trace;
-};
 
 [[noreturn]] void Fail(const std::string& message) {
     ToolFail(kTool, message);
-}
-
-void AddShot(Options& o, const std::string& value) {
-    const size_t colon = value.find(':');
-    int pass = 0;
-    if (colon == std::string::npos || !ParseWholeNumber(value.substr(0, colon), &pass) ||
-        pass < 0 || colon + 1 == value.size())
-        Fail("--shot needs F:PATH.png with a pass F of 0 or more, got '" + value + "'");
-    o.shots.emplace(pass, value.substr(colon + 1));
-}
-
-Options ParseArgs(int argc, char** argv) {
-    Options o;
-    bool have_frames = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (i + 1 >= argc) Fail(kUsage);
-        const std::string value = argv[++i];
-        if (arg == "--frames") {
-            have_frames = ParseWholeNumber(value, &o.frames) && o.frames > 0;
-            if (!have_frames) Fail("--frames needs a whole number of passes, 1 or more");
-        } else if (arg == "--clock") {
-            if (!ParseWholeNumber(value, &o.clock))
-                Fail("--clock needs a whole number of milliseconds");
-        } else if (arg == "--input") {
-            o.input = value;
-        } else if (arg == "--shot") {
-            AddShot(o, value);
-        } else if (arg == "--trace") {
-            o.trace = value;
-        } else {
-            Fail(kUsage);
-        }
-    }
-    if (!have_frames) Fail(kUsage);
-    for (const auto& [pass, path] : o.shots)
-        if (pass >= o.frames) Fail("--shot " + std::to_string(pass) + " is past the last pass");
-    return o;
 }
 
 TReplayScript ReadScript(const std::string& path) {
@@ -117,7 +69,7 @@ class TTraceOut {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const Options options = ParseArgs(argc, argv);
+    const TReplayOptions options = OptionsOrFail(kTool, ParseReplayOptions(ToolArgs(argc, argv)));
     const TReplayScript script = ReadScript(options.input);
     TTraceOut trace(options.trace);
     RunHeadless(options.clock);

@@ -11,48 +11,20 @@
 #include "game/startup.hpp"
 #include "platform/draw/draw.hpp"
 #include "support/soak.hpp"
+#include "support/soak_options.hpp"
 #include "support/tool_args.hpp"
 
 namespace {
 constexpr const char* kTool = "orbitrants-soak";
-constexpr const char* kUsage =
-    "usage: orbitrants-soak --passes N [--seed S] [--clock MS] [--max-growth-kib K]";
-
-struct Options {
-    int passes = 0;
-    int seed = 1;
-    int clock = kDefaultToolClock;
-    int max_growth_kib = 64 * 1024;  // allocator caches settle within this
-};
 
 [[noreturn]] void Fail(const std::string& message) {
     ToolFail(kTool, message);
 }
 
-Options ParseArgs(int argc, char** argv) {
-    Options o;
-    for (int i = 1; i < argc; i += 2) {
-        const std::string arg = argv[i];
-        if (i + 1 >= argc) Fail(kUsage);
-        const std::string value = argv[i + 1];
-        int* target = arg == "--passes"           ? &o.passes
-                      : arg == "--seed"           ? &o.seed
-                      : arg == "--clock"          ? &o.clock
-                      : arg == "--max-growth-kib" ? &o.max_growth_kib
-                                                  : nullptr;
-        if (!target) Fail(kUsage);
-        if (!ParseWholeNumber(value, target))
-            Fail(arg + " needs a whole number, got '" + value + "'");
-    }
-    if (o.passes <= 0) Fail("--passes needs a whole number of passes, 1 or more");
-    if (o.seed < 0) Fail("--seed needs a whole number, 0 or more");
-    if (o.max_growth_kib < 0) Fail("--max-growth-kib needs a whole number, 0 or more");
-    return o;
-}
 }  // namespace
 
 int main(int argc, char** argv) {
-    const Options options = ParseArgs(argc, argv);
+    const TSoakOptions options = OptionsOrFail(kTool, ParseSoakOptions(ToolArgs(argc, argv)));
     RunHeadless(options.clock);
     if (!StartUp()) Fail("cannot open graphics: " + LastGraphicsError());
     const auto start = std::chrono::steady_clock::now();

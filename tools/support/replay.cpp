@@ -53,6 +53,9 @@ void TReplayInput::Apply(const TReplayAction& action) {
         case TReplayKind::kFocusIn:
             Inject(EVENT_ACTIVATE, 0);
             break;
+        case TReplayKind::kWheel:
+            Inject(EVENT_MOUSE_WHEEL, action.a);
+            break;
     }
 }
 

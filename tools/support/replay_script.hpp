@@ -18,12 +18,15 @@ enum class TReplayKind {
     kLeave,
     kFocusOut,
     kFocusIn,
+    // Wheel steps (a), positive away from the user. No script line reads as one: scripts keep
+    // their kinds, and only the soak's random input turns the wheel.
+    kWheel,
 };
 
 struct TReplayAction {
     int pass = 0;
     TReplayKind kind = TReplayKind::kMove;
-    int a = 0;  // x, button or key code
+    int a = 0;  // x, button, key code or wheel steps
     int b = 0;  // y
 };
 

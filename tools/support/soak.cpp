@@ -68,11 +68,28 @@ void TSoakInput::Move(TReplayScript& out) {
     out.push_back(Action(TReplayKind::kMove, x, y));
 }
 
+// Mostly the three buttons and the side ones (4, 5), sometimes any number a window's button
+// byte can carry, sometimes any int.
+int TSoakInput::Button() {
+    const uint32_t r = Below(8);
+    if (r == 0) return AnyInt();
+    if (r == 1) return static_cast<int>(Below(256));
+    return static_cast<int>(Below(7));  // 0..6
+}
+
 void TSoakInput::ButtonStorm(TReplayScript& out) {
     for (uint32_t n = 1 + Below(40); n > 0; --n) {
-        const int button = Below(8) == 0 ? AnyInt() : static_cast<int>(Below(7));  // 0..6
-        out.push_back(Action(Below(2) ? TReplayKind::kDown : TReplayKind::kUp, button));
+        out.push_back(Action(Below(2) ? TReplayKind::kDown : TReplayKind::kUp, Button()));
         if (Below(4) == 0) Move(out);
+        if (Below(8) == 0) Wheel(out);
+    }
+}
+
+// A few notches either way, or any int a damaged event could carry.
+void TSoakInput::Wheel(TReplayScript& out) {
+    for (uint32_t n = 1 + Below(8); n > 0; --n) {
+        const int steps = Below(4) == 0 ? AnyInt() : static_cast<int>(Below(11)) - 5;
+        out.push_back(Action(TReplayKind::kWheel, steps));
     }
 }
 
@@ -97,12 +114,13 @@ void TSoakInput::KeyStorm(TReplayScript& out) {
 // Thousands of actions of every kind in one pass.
 void TSoakInput::Flood(TReplayScript& out, int count) {
     while (static_cast<int>(out.size()) < count) {
-        const uint32_t r = Below(4);
+        const uint32_t r = Below(5);
         if (r == 0) Move(out);
         if (r == 1) ButtonStorm(out);
         if (r == 2) KeyStorm(out);
         if (r == 3)
             out.push_back(Action(Below(2) ? TReplayKind::kFocusOut : TReplayKind::kFocusIn));
+        if (r == 4) Wheel(out);
     }
 }
 
@@ -113,8 +131,10 @@ TReplayScript TSoakInput::Next(int live_enemies, bool paused) {
     if (paused && Below(20) == 0) out.push_back(Action(TReplayKind::kKey, kKeyP));
     const uint32_t r = Below(1000);
     if (r < 500) return out;
-    if (r < 750)
+    if (r < 720)
         Move(out);
+    else if (r < 750)
+        Wheel(out);
     else if (r < 820)
         ButtonStorm(out);
     else if (r < 900)

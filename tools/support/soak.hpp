@@ -1,6 +1,7 @@
 // The soak: the started game's main loop over seeded random input of every kind a window can
-// deliver and some it cannot (huge moves, unknown buttons and keys, storms of presses, pauses,
-// Q floods, focus and pointer changes), with the game state checked after every pass.
+// deliver and some it cannot (huge moves, extra and unknown buttons, wheel steps of any size,
+// unknown keys, storms of presses, pauses, Q floods, focus and pointer changes), with the game
+// state checked after every pass.
 // Depends on the replay engine and the soak checks.
 #pragma once
 
@@ -25,7 +26,9 @@ class TSoakInput {
     uint32_t Below(uint32_t n) { return rng_() % n; }
     int AnyInt();
     void Move(TReplayScript& out);
+    int Button();
     void ButtonStorm(TReplayScript& out);
+    void Wheel(TReplayScript& out);
     void KeyStorm(TReplayScript& out);
     void Key(TReplayScript& out, TReplayKind kind, int key);
     void Flood(TReplayScript& out, int count);

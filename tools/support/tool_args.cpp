@@ -26,6 +26,25 @@ bool ParseWholeNumber(const std::string& text, int* out) {
     return true;
 }
 
+std::vector<std::string> ToolArgs(int argc, const char* const* argv) {
+    if (argc < 1) return {};
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+std::string TakeOptionPairs(const std::vector<std::string>& args, const std::string& usage,
+                            const TOptionTaker& take) {
+    for (size_t i = 0; i < args.size(); i += 2) {
+        if (i + 1 >= args.size()) return usage;
+        std::string error = take(args[i], args[i + 1]);
+        if (!error.empty()) return error;
+    }
+    return "";
+}
+
+std::string TakeClock(const std::string& value, int* clock) {
+    return ParseWholeNumber(value, clock) ? "" : "--clock needs a whole number of milliseconds";
+}
+
 void RunHeadless(int clock) {
     FixClock(clock);
     setenv("SDL_VIDEODRIVER", "offscreen", 0);  // keeps a driver the caller chose

@@ -1,0 +1,32 @@
+// orbitrants-dump's arguments: one folder or one icon, and the clock.
+#include "support/dump_options.hpp"
+
+namespace {
+constexpr const char* kUsage =
+    "usage: orbitrants-dump OUTDIR [--clock MS] | orbitrants-dump --icon PATH.png [--clock MS]";
+
+// Takes args[i] (and its value, moving `i` past it); returns what is wrong, or "".
+std::string TakeArg(const std::vector<std::string>& args, size_t& i, TDumpOptions& o) {
+    const std::string& arg = args[i];
+    const bool has_value = i + 1 < args.size();
+    if (arg == "--clock" && has_value) return TakeClock(args[++i], &o.clock);
+    if (arg == "--icon" && has_value && o.icon.empty()) {
+        o.icon = args[++i];
+        return "";
+    }
+    // Anything else that looks like an option is a mistake, not a folder.
+    if (o.out.empty() && arg.rfind("--", 0) != 0) {
+        o.out = arg;
+        return "";
+    }
+    return kUsage;
+}
+}  // namespace
+
+TParsed<TDumpOptions> ParseDumpOptions(const std::vector<std::string>& args) {
+    TParsed<TDumpOptions> p;
+    for (size_t i = 0; i < args.size() && p.ok(); ++i)
+        p.error = TakeArg(args, i, p.options);
+    if (p.ok() && p.options.out.empty() == p.options.icon.empty()) p.error = kUsage;
+    return p;
+}

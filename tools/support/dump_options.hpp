@@ -1,0 +1,20 @@
+// orbitrants-dump's options: OUTDIR [--clock MS], or --icon PATH.png [--clock MS]. Depends on
+// the tools' argument helpers.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/tool_args.hpp"
+
+struct TDumpOptions {
+    std::filesystem::path out;   // the folder for the content, or empty
+    std::filesystem::path icon;  // the icon's file, or empty; exactly one of the two is set
+    int clock = kDefaultToolClock;
+
+    bool operator==(const TDumpOptions&) const = default;
+};
+
+// Reads orbitrants-dump's arguments (those after the program name).
+TParsed<TDumpOptions> ParseDumpOptions(const std::vector<std::string>& args);
