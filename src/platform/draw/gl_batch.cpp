@@ -1,6 +1,8 @@
 // The OpenGL driver's primitives and their recording. Each primitive writes its vertices into
 // the mapped buffer of its stream and joins the open command, or opens a new one when it needs
 // another stream, texture or state. Flush unmaps the buffers and draws the commands in order.
+// Fill that changes no pixel is saved: primitives of alpha 0 under the blends that weigh by
+// alpha are left out, opaque textures drawn opaque under the alpha blend go unblended.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -13,7 +15,32 @@ namespace {
 // bytes in any order; so under it lines, points and triangles may be recorded apart.
 constexpr int kOrderFreeBlend = 4;
 constexpr int kMaskBlend = 1;
+constexpr int kSolidBlend = 2;
+constexpr int kAlphaBlend = 3;
+
+bool g_fill_saving = true;
+
+uint8_t AlphaOf(uint32_t rgba) {
+    uint8_t bytes[4];
+    std::memcpy(bytes, &rgba, 4);
+    return bytes[3];
+}
 }  // namespace
+
+void SetGLFillSaving(bool on) {
+    g_fill_saving = on;
+}
+
+// At vertex alpha 0 the alpha blend gives src * 0 + dst * 1 and the light blend dst + src * 0,
+// in colour and alpha alike, and the mask's alpha test drops every fragment: nothing changes.
+// The solid and shade blends do not weigh the source by its alpha.
+bool TGLVorn2DDriver::Invisible() {
+    if (!g_fill_saving || AlphaOf(rgba_) != 0) return false;
+    const int b = state_.blend;
+    if (b != kMaskBlend && b != kAlphaBlend && b != kOrderFreeBlend) return false;
+    ++skipped_;
+    return true;
+}
 
 void TGLVorn2DDriver::Transform(float x, float y, float tx, float ty, float* X, float* Y) const {
     *X = float(double(x) * ix_ + double(y) * iy_ + tx);
@@ -185,13 +212,13 @@ void TGLVorn2DDriver::BindForUpload(GLuint texture) {
 }
 
 void TGLVorn2DDriver::Plot(float x, float y) {
-    if (!graphics_) return;
+    if (!graphics_ || Invisible()) return;
     *ReservePlain(kPoints, 1) = Plain(x + 0.5f, y + 0.5f);
     Recorded();
 }
 
 void TGLVorn2DDriver::DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) {
-    if (!graphics_) return;
+    if (!graphics_ || Invisible()) return;
     float ax, ay, bx, by;
     Transform(x0, y0, tx, ty, &ax, &ay);
     Transform(x1, y1, tx, ty, &bx, &by);
@@ -212,7 +239,7 @@ void TGLVorn2DDriver::DrawLine(float x0, float y0, float x1, float y1, float tx,
 }
 
 void TGLVorn2DDriver::DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) {
-    if (!graphics_) return;
+    if (!graphics_ || Invisible()) return;
     float c[8];
     Corners(x0, y0, x1, y1, tx, ty, c);
     TGLPlainVertex* v = ReservePlain(kQuads, 4);
@@ -225,7 +252,7 @@ void TGLVorn2DDriver::DrawRect(float x0, float y0, float x1, float y1, float tx,
 // each recorded as a quad whose second triangle is empty.
 template <class PointAt>
 void TGLVorn2DDriver::QueueFan(int count, PointAt point) {
-    if (!graphics_ || count < 3) return;
+    if (!graphics_ || count < 3 || Invisible()) return;
     const TGLPlainVertex first = point(0);
     TGLPlainVertex previous = point(1);
     for (int i = 2; i < count; ++i) {
@@ -257,14 +284,22 @@ void TGLVorn2DDriver::DrawPoly(const float* xy, int count, float handle_x, float
 }
 
 void TGLVorn2DDriver::DrawTexturedQuad(GLuint texture, float x0, float y0, float x1, float y1,
-                                       float tx, float ty, float u0, float v0, float u1, float v1) {
-    if (!graphics_) return;
+                                       float tx, float ty, float u0, float v0, float u1, float v1,
+                                       bool opaque) {
+    if (!graphics_ || Invisible()) return;
     float c[8];
     Corners(x0, y0, x1, y1, tx, ty, c);
+    // Opaque texels at vertex alpha 255 under the alpha blend give src * 1 + dst * 0, alpha
+    // included: drawn unblended, the rasteriser neither reads nor blends the back buffer, and
+    // tiles the quad covers whole drop what was drawn into them before.
+    const bool unblended =
+        opaque && g_fill_saving && state_.blend == kAlphaBlend && AlphaOf(rgba_) == 255;
+    if (unblended) state_.blend = kSolidBlend, ++version_, ++unblended_;
     TGLVertex* q = ReserveTextured(texture);
     q[0] = {c[0], c[1], u0, v0, rgba_};
     q[1] = {c[2], c[3], u1, v0, rgba_};
     q[2] = {c[4], c[5], u1, v1, rgba_};
     q[3] = {c[6], c[7], u0, v1, rgba_};
+    if (unblended) state_.blend = kAlphaBlend, ++version_;
     Recorded();
 }

@@ -128,7 +128,7 @@ bool TGLVorn2DDriver::AttachGraphics(TGraphics* graphics) {
         return false;
     }
     g_attached = this;
-    draw_calls_ = 0;
+    draw_calls_ = unblended_ = skipped_ = 0;
     ResetGLContext();
     return true;
 }

@@ -15,6 +15,8 @@ class TGLImageFrame final : public TImageFrame {
     GLuint name = 0;
     int seq = 0;
     int tex_w = 0, tex_h = 0, flags = 0;
+    int up_w = 0, up_h = 0;  // the uploaded pixels, before the smeared column and row
+    bool opaque = false;     // level 0 holds alpha 255 up to and including the smear
     TGLVorn2DDriver* driver = nullptr;
 
     ~TGLImageFrame() override {
@@ -26,7 +28,14 @@ class TGLImageFrame final : public TImageFrame {
               float sw, float sh) override {
         if (seq != GraphicsGeneration() || driver != AttachedGLDriver()) return;
         driver->DrawTexturedQuad(name, x0, y0, x1, y1, tx, ty, sx * uscale, sy * vscale,
-                                 (sx + sw) * uscale, (sy + sh) * vscale);
+                                 (sx + sw) * uscale, (sy + sh) * vscale,
+                                 SamplesOpaque(sx, sy, sw, sh));
+    }
+    // Whether a quad showing texels [sx, sx + sw) x [sy, sy + sh) samples only opaque ones:
+    // filtering reaches at most one texel past the rectangle, into the smear or the clamped
+    // edge when the rectangle lies within the uploaded pixels.
+    bool SamplesOpaque(float sx, float sy, float sw, float sh) const {
+        return opaque && sx >= 0 && sy >= 0 && sx + sw <= float(up_w) && sy + sh <= float(up_h);
     }
 };
 
@@ -96,6 +105,19 @@ void SetFilters(int flags) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, mipmapped ? 1000 : 0);
+}
+
+// Whether every pixel of `p` has alpha 255.
+bool EveryPixelOpaque(const TPixmap& p) {
+    const bool bytes = p.format == PIXFMT_RGBA32 || p.format == PIXFMT_BGRA32;
+    for (int y = 0; y < p.height; ++y) {
+        const uint8_t* row = p.PixelPtr(0, y);
+        for (int x = 0; x < p.width; ++x) {
+            const bool opaque = bytes ? row[x * 4 + 3] == 255 : p.ReadPixel(x, y) >> 24 == 255;
+            if (!opaque) return false;
+        }
+    }
+    return true;
 }
 
 // Flags that shape a texture object.
@@ -177,6 +199,9 @@ FramePtr TGLVorn2DDriver::RebuildFrame(const PixmapPtr& pixmap, int flags, const
         return nullptr;
     }
     frame->tex_w = tw, frame->tex_h = th;
+    frame->up_w = w, frame->up_h = h;
+    // Mipmap levels also resample the transparent padding beyond the smear.
+    frame->opaque = !(flags & IMAGE_MIPMAPPED) && EveryPixelOpaque(*p);
     frame->flags = flags & kTextureFlags;
     frame->uscale = 1.0f / float(tw), frame->vscale = 1.0f / float(th);
     frame->u1 = float(w) * frame->uscale, frame->v1 = float(h) * frame->vscale;

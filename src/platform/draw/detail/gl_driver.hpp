@@ -92,9 +92,10 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     // Forgets the remembered blend mode, bound texture and cached state after a context reset.
     void ResetGLContext();
     // Records the textured quad (x0, y0)-(x1, y1) of local points moved by (tx, ty), with the
-    // texture coordinates (u0, v0)-(u1, v1) at its corners.
+    // texture coordinates (u0, v0)-(u1, v1) at its corners; `opaque` when every texel it can
+    // sample has alpha 255.
     void DrawTexturedQuad(GLuint texture, float x0, float y0, float x1, float y1, float tx,
-                          float ty, float u0, float v0, float u1, float v1);
+                          float ty, float u0, float v0, float u1, float v1, bool opaque = false);
     // Draws what is recorded.
     void Flush();
     // Draws what is recorded if any of it uses `texture`, then deletes the texture.
@@ -102,6 +103,10 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     // Binds `texture` for an upload (drawing first whatever recorded uses its old content).
     void BindForUpload(GLuint texture);
     bool attached() const { return graphics_ != nullptr; }
+    // Primitives recorded without blending, and primitives left out, because that changes no
+    // pixel (since the driver was attached).
+    int UnblendedCount() const { return unblended_; }
+    int SkippedCount() const { return skipped_; }
 
   private:
     void BlitToWindow();
@@ -110,6 +115,8 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     void Corners(float x0, float y0, float x1, float y1, float tx, float ty, float out[8]) const;
     void Transform(float x, float y, float tx, float ty, float* X, float* Y) const;
     TGLPlainVertex Plain(float x, float y) const { return {x, y, rgba_}; }
+    // Whether the next primitive would leave every byte of the back buffer as it is.
+    bool Invisible();
     // Where to write `n` vertices of `stream` (drawn with `texture`): they join the current
     // command.
     TGLPlainVertex* ReservePlain(int stream, int n) {
@@ -195,7 +202,12 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
 
     bool flush_each_ = false;
     int draw_calls_ = 0;
+    int unblended_ = 0, skipped_ = 0;
 };
+
+// Whether drivers leave out fill that changes no pixel (on by default; tests turn it off to
+// compare against the plain draws). Applies to primitives recorded after the call.
+void SetGLFillSaving(bool on);
 
 // The OpenGL driver that is attached to a context, or null.
 TGLVorn2DDriver* AttachedGLDriver();
