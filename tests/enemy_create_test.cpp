@@ -3,6 +3,8 @@
 // within one millisecond, and ships of other kinds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "objects_fixture.hpp"
 
 namespace {
@@ -141,3 +143,27 @@ TEST_F(EnemyCreateTest, OtherKindsHaveNoSizeAndNoSprites) {
     EXPECT_FALSE(e->ship);
 }
 }  // namespace
+
+// The height field keeps double precision between the stored floats u, v and h, for every
+// ship size; a float quotient or root changes the last bits of some samples of each size.
+TEST_F(EnemyCreateTest, TheHeightFieldIsRoundedToFloatOnlyWhereItIsStored) {
+    for (int size = 36; size <= 49; ++size) {
+        EnemyPtr e = MakeEnemy(size);
+        const double half = e->half;
+        int samples = 0;
+        for (int x = 0; x < size; ++x) {
+            for (int y = 0; y < size; ++y) {
+                const float u = float(double{1.6f} * x + (size - double{1.3f} * size));
+                const float v = float(double{1.6f} * y + (size - double{1.3f} * size));
+                const double nu = (half - u) / half, nv = (half - v) / half;
+                const double d = Sqrt(nu * nu + nv * nv);
+                const float h = std::clamp(float(1 - Pow(d, 2)), 0.0f, 1.0f);
+                ASSERT_EQ(e->bump[x + y * size], float(Pow(h, 0.5)))
+                    << "size " << size << " at " << x << "," << y;
+                samples += h > 0 && h < 1;
+            }
+        }
+        EXPECT_GT(samples, size * size / 4) << "the dome covers a quarter of the sprite";
+        Objects().enemies.Clear();
+    }
+}
