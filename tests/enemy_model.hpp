@@ -25,7 +25,8 @@ struct TModelShip {
 
 // How often each rule fired, so that a run can show it tested something.
 struct TModelCounts {
-    int passes = 0, taken = 0, retaken = 0, shoves = 0, snaps = 0, bounces = 0, departures = 0;
+    int frames = 0, passes = 0, multipasses = 0, taken = 0, retaken = 0, shoves = 0;
+    int snaps = 0, corners = 0, bounces = 0, departures = 0;
 };
 
 class TEnemyModel {
@@ -117,10 +118,12 @@ class TEnemyModel {
             v = sign * std::fabs(v), p = to, e.rot = rot;
             ++counts.snaps;
         };
+        const int before = counts.snaps;
         if (e.px > e.borders[0]) snap(e.px, e.vx, e.borders[0], -1, 180);
         if (e.py > e.borders[1]) snap(e.py, e.vy, e.borders[1], -1, 270);
         if (e.px < e.borders[2]) snap(e.px, e.vx, e.borders[2], 1, 0);
         if (e.py < e.borders[3]) snap(e.py, e.vy, e.borders[3], 1, 90);
+        counts.corners += counts.snaps - before > 1;  // where the order of the tests shows
     }
 
     void Bumpers(TModelShip& e) {
@@ -157,12 +160,14 @@ class TEnemyModel {
                 --e.carrier_count;
                 return;
             }
+            int passed = 0;
             for (TModelShip& other : ships) {
                 if (&other == &e || other.gone || !Touches(other.ship, other.px, other.py))
                     continue;
                 e.carrier = 0, other.carrier = 1, e.carrier_count = 20;
-                ++counts.passes;
+                ++passed;
             }
+            counts.passes += passed, counts.multipasses += passed > 1;
             if (Touches(e.ship, tx, ty)) {
                 e.carrier = 0, e.carrier_count = 20, carrying = 1;
                 ++counts.taken;
