@@ -127,10 +127,9 @@ class TScript {
     std::mt19937 rng_;
     double x_ = 640, y_ = 250;
     int heading_ = 0, held_ = 0, spot_ = 0, linger_ = 0;
-    // Where the player runs with the token: past each bumper, and into the corners, where
-    // ships cross two borders in one frame.
+    // Where the player runs with the token: past each bumper, and into the corners.
     const double spots_[8][2] = {{256, 170}, {512, 345}, {768, 170}, {1024, 345},
-                                 {1280, 0},  {0, 500},   {0, 0},     {1280, 500}};
+                                 {1255, 25}, {25, 475},  {25, 25},   {1255, 475}};
 };
 
 // Runs `frames` frames from a fresh start, adding what fired to `counts`; stops at the first
