@@ -1,7 +1,8 @@
 // A second, independent account of how enemies move and pass the token, kept as plainly as the
 // rules read: one function per step, every stored value rounded where its field is a float,
 // everything else in double. It shares with the game only the platform (trigonometry, the
-// generator step, truncation and the collision layers) and the ships' sprites.
+// generator step, truncation and the collision layers), the ships' sprites and the state a new
+// ship starts with.
 #pragma once
 
 #include <cmath>
