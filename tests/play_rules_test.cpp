@@ -126,6 +126,24 @@ TEST_F(PlayRulesTest, TheHoleGlidesATenthOfTheWayAFrameAndTakesItsNewPlaceOnArri
     EXPECT_NEAR(G().the_hole_x, G().goal_x, 0.32);
 }
 
+// The new goal is two draws, the column (1 to 9) before the row (1 to 3), made on the frame the
+// clock passes 300; over many generator states every one of the 27 places comes up.
+TEST_F(PlayRulesTest, TheGoalIsAColumnThenARowOfTheHoleGrid) {
+    std::set<std::pair<float, float>> places;
+    for (int seed = 1; seed <= 400; ++seed) {
+        G().relocate_clock = 300;
+        G().wave_time = 50, G().deliveries = 0;
+        SeedRandom(seed * 7919);
+        play_rules(G());
+        SeedRandom(seed * 7919);
+        const int column = RandomInt(1, 9), row = RandomInt(1, 3);
+        ASSERT_EQ(G().goal_x, 128.0f * column) << "seed " << seed;
+        ASSERT_EQ(G().goal_y, 128.0f * row) << "seed " << seed;
+        places.emplace(G().goal_x, G().goal_y);
+    }
+    EXPECT_EQ(places.size(), 27u);
+}
+
 TEST_F(PlayRulesTest, DeliveriesMayPassTenAndTheRingShowsItsLastFrame) {
     CarryAt(400, 380, 63);
     G().deliveries = 10;
