@@ -101,13 +101,14 @@ TEST_F(BackdropTest, LatticeStripesReduceTheGradient) {
     Content c;
     generate_lattice(c, kW, kH, 2);
     ASSERT_EQ(c.grid_gaps.size(), 256u);
-    for (int g : c.grid_gaps) {
-        ASSERT_GE(g, 20);
-        ASSERT_LE(g, 512);
-    }
-    // The gaps take 512 steps; each pixel then draws 3, column by column.
+    // The gaps are the first 256 draws from 20 to 512, in order (512 steps); each pixel then
+    // draws 3, column by column.
+    const int32_t after = RandomState();
+    SeedRandom(kRandomStartState);
+    for (int g : c.grid_gaps)
+        ASSERT_EQ(g, RandomInt(20, 512));
     const int32_t pixels_start = RandomJump(kRandomStartState, 512);
-    EXPECT_EQ(RandomState(), RandomJump(pixels_start, 3ull * kW * kH));
+    EXPECT_EQ(after, RandomJump(pixels_start, 3ull * kW * kH));
     int vertical = 0, crossings = 0;
     for (int x = 0; x < kW; x += 7) {
         for (int y = 0; y < kH; y += 3) {
@@ -159,6 +160,23 @@ TEST_F(BackdropTest, WalkerBouncesOffEveryEdge) {
     walk_step(s, 0.505f, map.data(), w, h);  // turns up past the top
     EXPECT_EQ(s.py, 0);
     EXPECT_EQ(s.dy, 1);
+}
+
+// Each turn has its own band of the step's draw, one hundredth wide; anywhere else the walker
+// keeps its direction (here none).
+TEST_F(BackdropTest, WalkerTurnsOnlyInsideTheBandsOfItsDraw) {
+    const std::pair<float, std::pair<int, int>> cases[] = {
+        {0.0f, {1, 0}},     {0.0099f, {1, 0}}, {0.0101f, {0, 0}},  {0.985f, {0, 0}},
+        {0.9901f, {-1, 0}}, {0.1999f, {0, 0}}, {0.2001f, {0, 1}},  {0.2099f, {0, 1}},
+        {0.2101f, {0, 0}},  {0.4999f, {0, 0}}, {0.5001f, {0, -1}}, {0.5099f, {0, -1}},
+        {0.5101f, {0, 0}},  {0.75f, {0, 0}}};
+    for (const auto& [r, dir] : cases) {
+        std::vector<float> map(9 * 9, 0.0f);
+        WalkState s{4, 4, 0, 0};
+        walk_step(s, r, map.data(), 9, 9);
+        EXPECT_EQ(std::make_pair(s.dx, s.dy), dir) << "draw " << r;
+        EXPECT_EQ(std::make_pair(s.px, s.py), std::make_pair(4 + dir.first, 4 + dir.second));
+    }
 }
 
 TEST_F(BackdropTest, WalkerTurnsBackOnItsOwnTrace) {

@@ -51,6 +51,19 @@ TEST_F(PlayerShipTest, ReliefStaysInUnitRangeAndLeavesTheBorderFlat) {
     EXPECT_LT(At(C().player_bump, 32, 33), 0.02f);
 }
 
+// A groove runs down each flank at columns 21 and 43: there the relief is cut to 60 % of the
+// hull its neighbours stand on. Rows 23 to 32 lie below the domes and above the fold, where
+// the flank is smooth enough for the neighbours' mean to stand for the uncut relief.
+TEST_F(PlayerShipTest, AGrooveCutsEachFlankToSixtyPercent) {
+    for (int y = 23; y <= 32; ++y) {
+        for (int x : {21, 43}) {
+            const float side = (At(C().player_bump, x - 1, y) + At(C().player_bump, x + 1, y)) / 2;
+            ASSERT_GT(side, 0.3f) << x << "," << y;
+            EXPECT_NEAR(At(C().player_bump, x, y) / side, 0.6, 0.02) << x << "," << y;
+        }
+    }
+}
+
 TEST_F(PlayerShipTest, ReliefIsNearlyMirrorSymmetric) {
     for (int x = 1; x < 32; ++x) {
         for (int y = 0; y < 64; ++y)
