@@ -1,4 +1,5 @@
-// The choice between retrace pacing and the 60 Hz schedule, and the measurement behind it.
+// The choice between retrace pacing and the 60 Hz schedule, and the measurement behind it, for
+// presents that wait and for animation frames that cannot.
 #include "platform/system/detail/present_pacing.hpp"
 
 #include <algorithm>
@@ -78,4 +79,31 @@ void TPresentPacer::Watch(int64_t end) {
 void TPresentPacer::UseSchedule() {
     mode_ = PaceMode::kSchedule;
     schedule_.Restart();
+}
+
+bool TAnimationPacer::Due(int64_t now) {
+    if (started_) {
+        intervals_[interval_count_ % kWatched] = now - last_frame_;
+        ++interval_count_;
+    }
+    started_ = true;
+    last_frame_ = now;
+    const bool sixty =
+        interval_count_ >= kWatched && IsSixtyHertzPeriod(intervals_.data(), kWatched);
+    mode_ = sixty ? PaceMode::kRetrace : PaceMode::kSchedule;
+    if (sixty) {
+        scheduled_ = false;  // the schedule starts afresh if the rate changes
+        return true;
+    }
+    return OnSchedule(now);
+}
+
+bool TAnimationPacer::OnSchedule(int64_t now) {
+    if (!scheduled_ || now - next_slot_ > kFrame) {
+        scheduled_ = true;
+        next_slot_ = now;
+    }
+    if (now < next_slot_ - kEarly) return false;
+    next_slot_ += kFrame;
+    return true;
 }
