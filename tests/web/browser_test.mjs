@@ -1,0 +1,154 @@
+// The game's page in headless chromium on SwiftShader: progress frames, then play; a click
+// takes the pointer lock; Escape ends the run and "play again" starts another; a browser
+// without WebGL 2 gets the sentence; nothing reaches the console as an error. Serves
+// build/web/site (or ORB_SITE) from localhost. Every wait is on what it checks.
+import assert from "node:assert/strict";
+import { readFile } from "node:fs/promises";
+import http from "node:http";
+import { mkdtemp } from "node:fs/promises";
+import os from "node:os";
+import path from "node:path";
+import { after, before, test } from "node:test";
+import { fileURLToPath } from "node:url";
+import puppeteer from "puppeteer-core";
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const site = process.env.ORB_SITE || path.resolve(here, "../../build/web/site");
+const kTypes = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
+const kWaitMs = 60000;  // SwiftShader on a shared machine: generous, but only an upper bound
+const kWidth = 1280, kHeight = 500;
+
+let server, base, browser;
+
+function serve(root) {
+  return http.createServer(async (req, res) => {
+    const name = new URL(req.url, "http://x").pathname.replace(/^\/$/, "/index.html");
+    try {
+      const body = await readFile(path.join(root, path.normalize(name)));
+      res.writeHead(200, { "Content-Type": kTypes[path.extname(name)] || "application/octet-stream" });
+      res.end(body);
+    } catch {
+      res.writeHead(404).end();
+    }
+  });
+}
+
+before(async () => {
+  server = serve(site);
+  await new Promise((ok) => server.listen(0, "127.0.0.1", ok));
+  base = `http://127.0.0.1:${server.address().port}/`;
+  browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+    headless: true,
+    userDataDir: await mkdtemp(path.join(os.tmpdir(), "orb-chromium-")),
+    args: ["--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+           "--disable-background-networking", "--disable-component-update", "--disable-sync",
+           "--no-first-run", "--window-size=1300,700"],
+  });
+});
+
+after(async () => {
+  if (browser) await browser.close();
+  if (server) server.close();
+});
+
+// A page that records console errors and uncaught exceptions.
+async function openPage() {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1300, height: 700 });
+  page.errors = [];
+  page.on("console", (m) => { if (m.type() === "error") page.errors.push(m.text()); });
+  page.on("pageerror", (e) => page.errors.push(String(e)));
+  return page;
+}
+
+// Keeps the first progress frame's pixels (RGBA rows, bottom row first, as WebGL reads them)
+// while the drawing buffer still holds it.
+function keepFirstProgressFrame(w, h) {
+  window.orbOnProgress = () => {
+    if (window.orbFirst) return;
+    const gl = document.getElementById("canvas").getContext("webgl2");
+    const px = new Uint8Array(w * h * 4);
+    gl.readPixels(0, 0, w, h, gl.RGBA, gl.UNSIGNED_BYTE, px);
+    window.orbFirst = Array.from(px);
+  };
+}
+
+function pixel(rgba, x, y) {
+  const i = ((kHeight - 1 - y) * kWidth + x) * 4;
+  return rgba.slice(i, i + 3);
+}
+
+test("progress frames, then play, then the pointer lock on a click", async () => {
+  const page = await openPage();
+  await page.evaluateOnNewDocument(keepFirstProgressFrame, kWidth, kHeight);
+  await page.goto(base + "index.html?clock=4242");
+  await page.waitForFunction(() => window.orbFirstPlayFrame !== undefined, { timeout: kWaitMs });
+
+  // Nine progress flips: texts 1 to 7 with text 6 twice, and the backdrop composite.
+  assert.equal(await page.evaluate(() => window.orbProgressFrames), 9);
+  const first = await page.evaluate(() => window.orbFirst);
+  // Text 1 at (500, 250) in (105, 135, 195): the opaque glyph texels give the colour exactly.
+  let text = 0;
+  for (let y = 250; y < 266; ++y)
+    for (let x = 500; x < 788; ++x) {
+      const [r, g, b] = pixel(first, x, y);
+      if (r === 105 && g === 135 && b === 195) ++text;
+    }
+  assert.ok(text > 200, `text pixels: ${text}`);
+  // Above the text only the clear colour (52, 84, 145) darkened by the vignette.
+  const [r, g, b] = pixel(first, 640, 120);
+  assert.ok(r <= 52 && g <= 84 && b <= 145 && b > 0, `backdrop ${[r, g, b]}`);
+
+  // A play frame: the second bumper's red at its centre (about (522, 256)).
+  const shot = await page.screenshot({ clip: { x: 0, y: 0, width: kWidth, height: kHeight } });
+  const bumper = await page.evaluate(async (png) => {
+    const img = new Image();
+    img.src = "data:image/png;base64," + png;
+    await img.decode();
+    const c = new OffscreenCanvas(img.width, img.height).getContext("2d");
+    c.drawImage(img, 0, 0);
+    const left = document.getElementById("canvas").getBoundingClientRect().left;
+    return Array.from(c.getImageData(Math.round(left) + 522, 256, 1, 1).data);
+  }, Buffer.from(shot).toString("base64"));
+  assert.ok(bumper[0] > bumper[1] + 60 && bumper[0] > bumper[2] + 40, `bumper ${bumper}`);
+
+  await page.click("#canvas");
+  await page.waitForFunction(
+    () => document.pointerLockElement === document.getElementById("canvas"), { timeout: kWaitMs });
+  assert.equal(await page.title(), "Orbitrants");
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test("Escape ends the run and play again starts a fresh one", async () => {
+  const page = await openPage();
+  await page.goto(base + "index.html?clock=4242");
+  await page.waitForFunction(() => window.orbFirstPlayFrame !== undefined, { timeout: kWaitMs });
+  await page.keyboard.press("Escape");
+  await page.waitForFunction(
+    () => document.getElementById("sentence").textContent === "The run has ended.",
+    { timeout: kWaitMs });
+  assert.equal(await page.$eval("#again", (b) => b.hidden), false);
+  await Promise.all([page.waitForNavigation(), page.click("#again")]);
+  await page.waitForFunction(() => window.orbFirstPlayFrame !== undefined, { timeout: kWaitMs });
+  assert.equal(await page.$eval("#canvas", (c) => c.style.display), "");
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test("without WebGL 2 a sentence stands where the canvas would be", async () => {
+  const page = await openPage();
+  await page.evaluateOnNewDocument(() => {
+    const get = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+      return kind === "webgl2" ? null : get.call(this, kind, ...rest);
+    };
+  });
+  await page.goto(base + "index.html");
+  const sentence = await page.$eval("#sentence", (p) => p.textContent);
+  assert.match(sentence, /needs WebGL 2/);
+  assert.equal(await page.$eval("#canvas", (c) => c.style.display), "none");
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
