@@ -63,21 +63,21 @@ class TAnimationPacer {
   public:
     // How early before its slot a frame still takes the pass: display frames jitter.
     static constexpr int64_t kEarly = kNanosPerSecond / 250;
-    // Frame intervals whose median tells the display's rate.
-    static constexpr int kWatched = 8;
+    // Frames whose mean interval tells the display's rate: enough that a few milliseconds of
+    // jitter at either end move it by well under 1 %.
+    static constexpr int kWatched = 64;
 
     // Whether the frame that began at `now` (steady nanoseconds) runs a pass.
     bool Due(int64_t now);
     PaceMode Mode() const { return mode_; }
 
   private:
+    bool SixtyHertz() const;
     bool OnSchedule(int64_t now);
 
     PaceMode mode_ = PaceMode::kSchedule;
-    bool started_ = false;  // a frame was seen
-    int64_t last_frame_ = 0;
-    std::array<int64_t, kWatched> intervals_{};
-    int interval_count_ = 0;
+    std::array<int64_t, kWatched + 1> frames_{};  // the last frame times, a ring
+    int frame_count_ = 0;
     int64_t next_slot_ = 0;
     bool scheduled_ = false;  // next_slot_ holds a slot
 };
