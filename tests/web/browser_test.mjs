@@ -152,3 +152,21 @@ test("without WebGL 2 a sentence stands where the canvas would be", async () => 
   assert.deepEqual(page.errors, []);
   await page.close();
 });
+
+test("a lost WebGL context is said, and play again starts a fresh run", async () => {
+  const page = await openPage();
+  await page.goto(base + "index.html?clock=4242");
+  await page.waitForFunction(() => window.orbFirstPlayFrame !== undefined, { timeout: kWaitMs });
+  await page.evaluate(() =>
+    document.getElementById("canvas").getContext("webgl2").getExtension("WEBGL_lose_context")
+      .loseContext());
+  await page.waitForFunction(
+    () => /WebGL context was lost/.test(document.getElementById("sentence").textContent),
+    { timeout: kWaitMs });
+  assert.equal(await page.$eval("#again", (b) => b.hidden), false);
+  assert.equal(await page.$eval("#canvas", (c) => c.style.display), "none");
+  await Promise.all([page.waitForNavigation(), page.click("#again")]);
+  await page.waitForFunction(() => window.orbFirstPlayFrame !== undefined, { timeout: kWaitMs });
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
