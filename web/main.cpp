@@ -21,10 +21,12 @@ int g_pass = 0;
 TAnimationPacer g_pacer;
 bool g_context_lost = false;
 
-// The run is over: the pointer goes back to the player and the page offers another run.
+// The run is over: the pointer and the keys go back to the page (the canvas's listeners go
+// with the graphics), which offers another run.
 void EndRun() {
     ShowPointer();
     emscripten_exit_pointerlock();
+    ShutDown();
     EM_ASM({
         if (Module.orbEnded) Module.orbEnded();
     });
@@ -52,7 +54,9 @@ EM_BOOL OnContextLost(int, const void*, void*) {
 // Called right after a progress frame is presented: the page sees it (tests read it there,
 // while the canvas still holds it), then the browser gets to show it.
 void ShowProgressFrame() {
-    EM_ASM({ if (Module.orbProgress) Module.orbProgress(); });
+    EM_ASM({
+        if (Module.orbProgress) Module.orbProgress();
+    });
     emscripten_sleep(0);
 }
 

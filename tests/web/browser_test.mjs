@@ -121,15 +121,32 @@ test("progress frames, then play, then the pointer lock on a click", async () =>
   await page.close();
 });
 
+// Whether the page's default action for the next press of `key` was prevented.
+async function pressPrevented(page, key) {
+  await page.evaluate(() => {
+    window.orbPrevented = undefined;
+    window.addEventListener("keydown", (e) => setTimeout(() => { window.orbPrevented = e.defaultPrevented; }),
+                            { once: true });
+  });
+  await page.keyboard.press(key);
+  await page.waitForFunction(() => window.orbPrevented !== undefined, { timeout: kWaitMs });
+  return page.evaluate(() => window.orbPrevented);
+}
+
 test("Escape ends the run and play again starts a fresh one", async () => {
   const page = await openPage();
   await page.goto(base + "index.html?clock=4242");
   await page.waitForFunction(() => window.orbFirstPlayFrame !== undefined, { timeout: kWaitMs });
+  // The game's keys do not scroll the page; once the run is over the page has them back.
+  assert.equal(await pressPrevented(page, "Space"), true);
+  assert.equal(await pressPrevented(page, "PageDown"), true);
+  assert.equal(await pressPrevented(page, "KeyA"), false);
   await page.keyboard.press("Escape");
   await page.waitForFunction(
     () => document.getElementById("sentence").textContent === "The run has ended.",
     { timeout: kWaitMs });
   assert.equal(await page.$eval("#again", (b) => b.hidden), false);
+  assert.equal(await pressPrevented(page, "Space"), false);
   await Promise.all([page.waitForNavigation(), page.click("#again")]);
   await page.waitForFunction(() => window.orbFirstPlayFrame !== undefined, { timeout: kWaitMs });
   assert.equal(await page.$eval("#canvas", (c) => c.style.display), "");
