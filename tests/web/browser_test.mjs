@@ -113,6 +113,16 @@ test("progress frames, then play, then the pointer lock on a click", async () =>
   }, Buffer.from(shot).toString("base64"));
   assert.ok(bumper[0] > bumper[1] + 60 && bumper[0] > bumper[2] + 40, `bumper ${bumper}`);
 
+  // The right button opens no menu and the wheel does not scroll the page.
+  assert.deepEqual(await page.evaluate(() => {
+    const canvas = document.getElementById("canvas");
+    const menu = new MouseEvent("contextmenu", { bubbles: true, cancelable: true, button: 2 });
+    const wheel = new WheelEvent("wheel", { bubbles: true, cancelable: true, deltaY: 100 });
+    canvas.dispatchEvent(menu);
+    canvas.dispatchEvent(wheel);
+    return [menu.defaultPrevented, wheel.defaultPrevented];
+  }), [true, true]);
+
   await page.click("#canvas");
   await page.waitForFunction(
     () => document.pointerLockElement === document.getElementById("canvas"), { timeout: kWaitMs });
