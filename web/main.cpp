@@ -37,10 +37,13 @@ EM_BOOL OnAnimationFrame(double now_ms, void*) {
     if (!g_pacer.Due(static_cast<int64_t>(now_ms * 1e6))) return EM_TRUE;
     const int pass = g_pass++;
     const bool go_on = RunMainLoopPass(g_steps, pass);
-    if (pass == 0)
-        EM_ASM({
-            if (Module.orbPlaying) Module.orbPlaying();
-        });
+    // Passes run so far, for tests and figures; the first play frame is the page's to time.
+    EM_ASM(
+        {
+            Module.orbPasses = $0;
+            if ($0 == 1 && Module.orbPlaying) Module.orbPlaying();
+        },
+        pass + 1);
     if (go_on) return EM_TRUE;
     EndRun();
     return EM_FALSE;
