@@ -10,21 +10,23 @@ namespace {
 constexpr int kEscape = 27;
 }
 
+bool RunMainLoopPass(const TLoopSteps& steps, int pass) {
+    if (steps.before_pass) steps.before_pass(pass);
+    NextEvent();  // pumps the platform, so the hooks see every message
+    if (!Game().pause_image) {
+        steps.flip(1);
+        steps.play_frame();
+    } else if (steps.idle) {
+        steps.idle();
+    }
+    if (steps.after_pass) steps.after_pass(pass);
+    if (TakeKeyHits(kEscape) != 0) return false;
+    return steps.max_passes <= 0 || pass + 1 < steps.max_passes;
+}
+
 int RunMainLoop(const TLoopSteps& steps) {
     int passes = 0;
-    for (;;) {
-        if (steps.before_pass) steps.before_pass(passes);
-        NextEvent();  // pumps the platform, so the hooks see every message
-        if (!Game().pause_image) {
-            steps.flip(1);
-            steps.play_frame();
-        } else if (steps.idle) {
-            steps.idle();
-        }
-        if (steps.after_pass) steps.after_pass(passes);
-        ++passes;
-        if (TakeKeyHits(kEscape) != 0) break;
-        if (steps.max_passes > 0 && passes >= steps.max_passes) break;
+    while (RunMainLoopPass(steps, passes++)) {
     }
     return passes;
 }

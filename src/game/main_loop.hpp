@@ -20,5 +20,8 @@ constexpr int kPausedWaitMs = 5;
 
 // Runs passes until Escape has been hit (or max_passes); returns the passes run.
 int RunMainLoop(const TLoopSteps& steps);
+// Runs pass `pass` (counted from 0) of the loop; false when it ends the loop. For loops that
+// the platform drives, one pass per call (the browser's animation frames).
+bool RunMainLoopPass(const TLoopSteps& steps, int pass);
 // The game's own steps: Flip, play_frame, and a short wait for messages while paused.
 TLoopSteps GameLoopSteps();

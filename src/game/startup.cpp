@@ -60,7 +60,7 @@ void PlaceShipAndHole(TGameState& g) {
 }
 }  // namespace
 
-bool StartUpThroughGeneration() {
+bool StartUpThroughGeneration(const std::function<void()>& after_progress_flip) {
     TGameState& g = Game();
     mallopt(M_MMAP_THRESHOLD, kOwnPagesFrom);
     mallopt(M_TRIM_THRESHOLD, kKeepHeapTop);
@@ -69,7 +69,8 @@ bool StartUpThroughGeneration() {
     if (!OpenGameWindow(g)) return false;
     // Steps 6-8: drawing defaults, vignette, generation. Nothing before them draws a random
     // number, so the vignette is the same on every run.
-    generate_startup_content(Generated(), g.screen_w, g.screen_h);
+    generate_startup_content(Generated(), g.screen_w, g.screen_h, kGenerationThreads,
+                             after_progress_flip);
     return true;
 }
 
@@ -82,8 +83,8 @@ void StartPlay() {
     HidePointer();  // step 13
 }
 
-bool StartUp() {
-    if (!StartUpThroughGeneration()) return false;
+bool StartUp(const std::function<void()>& after_progress_flip) {
+    if (!StartUpThroughGeneration(after_progress_flip)) return false;
     StartPlay();
     // Step 14, after the polled-input entry of the same priority: the hook sees the state
     // already updated for the event.

@@ -2,7 +2,6 @@
 // generator for column-parallel passes, and running a loop over column ranges on threads.
 #pragma once
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -63,9 +62,8 @@ inline double JitterX(float r) {
     const double fourth = square * square;
     const double sum = jitter(fourth);
     if (fourth > 0) {
-        const uint64_t bits = std::bit_cast<uint64_t>(fourth);
-        if (jitter(std::bit_cast<double>(bits - 1)) == sum &&
-            jitter(std::bit_cast<double>(bits + 1)) == sum)
+        const uint64_t bits = BitCast<uint64_t>(fourth);
+        if (jitter(BitCast<double>(bits - 1)) == sum && jitter(BitCast<double>(bits + 1)) == sum)
             return sum;
     }
     return jitter(Pow(r, 4));

@@ -7,8 +7,13 @@
 
 #include "generate/content.hpp"
 
-// Threads the game generates with: two, and the bytes are those of one.
+// Threads the game generates with: two, and the bytes are those of one; one in the browser,
+// which is built without threads so that any static host can serve it.
+#if defined(__EMSCRIPTEN__)
+constexpr int kGenerationThreads = 1;
+#else
 constexpr int kGenerationThreads = 2;
+#endif
 
 // Start-up steps 7 and 8, after the drawing defaults: creates `vignette` with frame 0 locked
 // as `vignette_pix` and runs the generation phase, presenting each progress frame with

@@ -47,3 +47,11 @@ double Floor(double x);
 double Abs(double x);
 double Pow(double x, double y);
 double FMod(double x, double y);
+
+// The bits of `from` read as a `To` of the same size: std::bit_cast, which the browser
+// build's standard library lacks.
+template <class To, class From>
+constexpr To BitCast(const From& from) {
+    static_assert(sizeof(To) == sizeof(From));
+    return __builtin_bit_cast(To, from);
+}

@@ -138,8 +138,11 @@ void TGLVorn2DDriver::Map(int s) {
     // Unsynchronized: no draw still to be done reads this range.
     const GLbitfield access = GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT |
                               GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_FLUSH_EXPLICIT_BIT;
-    mapped_[s] = glMapBufferRange(GL_ARRAY_BUFFER, GLintptr(ring_used_[s] * unit),
-                                  GLsizeiptr(room * unit), access);
+    mapped_[s] = nullptr;
+    if (glapi::kBufferMapping) {
+        mapped_[s] = glMapBufferRange(GL_ARRAY_BUFFER, GLintptr(ring_used_[s] * unit),
+                                      GLsizeiptr(room * unit), access);
+    }
     if (!mapped_[s]) {
         unmappable_[s].resize(room * unit);
         mapped_[s] = unmappable_[s].data();
@@ -157,8 +160,7 @@ bool TGLVorn2DDriver::Unmap(int s, size_t* base) {
         glBufferSubData(GL_ARRAY_BUFFER, GLintptr(ring_used_[s] * unit), GLsizeiptr(n * unit),
                         mapped_[s]);
     } else {
-        if (n > 0) glFlushMappedBufferRange(GL_ARRAY_BUFFER, 0, GLsizeiptr(n * unit));
-        glUnmapBuffer(GL_ARRAY_BUFFER);
+        glapi::UnmapArrayBuffer(GLsizeiptr(n * unit));
     }
     mapped_[s] = nullptr;
     room_[s] = 0;
@@ -168,6 +170,7 @@ bool TGLVorn2DDriver::Unmap(int s, size_t* base) {
 }
 
 void TGLVorn2DDriver::FenceUsedBuffers(const bool* used) {
+    if (!glapi::kBufferMapping) return;  // glBufferSubData orders itself after earlier draws
     for (int s = 0; s < kStreams; ++s) {
         if (!used[s]) continue;
         GLsync& fence = fences_[s][ring_at_[s]];
@@ -192,8 +195,13 @@ void TGLVorn2DDriver::DrawCommand(const TGLCommand& c, size_t base) {
     const uint32_t quads = c.count / 4;
     for (uint32_t q = 0; q < quads; q += kQuadsPerDraw) {
         const uint32_t n = std::min<uint32_t>(kQuadsPerDraw, quads - q);
-        glDrawElementsBaseVertex(GL_TRIANGLES, GLsizei(n * 6), GL_UNSIGNED_SHORT, nullptr,
-                                 first + GLint(q * 4));
+        const GLint base = first + GLint(q * 4);
+        if (glapi::kBaseVertexDraws) {
+            glapi::DrawElementsBaseVertex(GL_TRIANGLES, GLsizei(n * 6), GL_UNSIGNED_SHORT, base);
+        } else {  // the indices count from the vertex the attributes start at
+            PointVertexLayout(vbos_[c.stream][ring_at_[c.stream]], textured, size_t(base));
+            glDrawElements(GL_TRIANGLES, GLsizei(n * 6), GL_UNSIGNED_SHORT, nullptr);
+        }
         ++draw_calls_;
     }
 }

@@ -21,10 +21,13 @@ uniform vec2 u_scale;
 flat out vec4 v_colour;
 #if TEXTURED
 layout(location = 1) in vec2 a_uv;
-noperspective out vec2 v_uv;
+NOPERSPECTIVE out vec2 v_uv;
 #endif
 void main() {
     gl_Position = vec4(a_pos.x * u_scale.x - 1.0, 1.0 - a_pos.y * u_scale.y, 0.0, 1.0);
+#if WRITE_POINT_SIZE
+    gl_PointSize = 1.0;
+#endif
 #if TEXTURED
     v_uv = a_uv;
 #endif
@@ -41,7 +44,7 @@ uniform sampler2D u_texture;
 flat in vec4 v_colour;
 out vec4 o_colour;
 #if TEXTURED
-noperspective in vec2 v_uv;
+NOPERSPECTIVE in vec2 v_uv;
 #endif
 void main() {
 #if TEXTURED
@@ -91,7 +94,7 @@ GLuint Link(GLuint vs, GLuint fs) {
 
 // The program of variant `index` (bit 0 textured, bit 1 alpha test); 0 on failure.
 GLuint LinkProgram(int index) {
-    const std::string defines = std::string("#version 330 core\n#define TEXTURED ") +
+    const std::string defines = std::string(glapi::ShaderPrologue()) + "#define TEXTURED " +
                                 std::to_string(index & 1) + "\n#define ALPHA_TEST " +
                                 std::to_string(index >> 1 & 1) + "\n";
     const std::string vertex = defines + kVertexShader, fragment = defines + kFragmentShader;
@@ -138,7 +141,7 @@ namespace {
 bool WindowHasAlpha() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     GLint bits = -1;
-    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_BACK_LEFT,
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, glapi::WindowColourBuffer(),
                                           GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE, &bits);
     GLenum error = glGetError();  // a refused query leaves its error behind: take it
     while (error != GL_NO_ERROR)
@@ -166,21 +169,23 @@ bool TGLVorn2DDriver::CreateObjects() {
     return true;
 }
 
-namespace {
-// Points a vertex array at `vbo`, holding vertices of the textured or the plain layout.
-void SetLayout(GLuint vbo, bool textured) {
+void PointVertexLayout(GLuint vbo, bool textured, size_t first) {
     glBindBuffer(GL_ARRAY_BUFFER, vbo);
     const GLsizei stride = textured ? sizeof(TGLVertex) : sizeof(TGLPlainVertex);
+    const size_t at = first * size_t(stride);
     const size_t colour = textured ? offsetof(TGLVertex, rgba) : offsetof(TGLPlainVertex, rgba);
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, nullptr);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, (void*)at);
     if (textured) {
         glEnableVertexAttribArray(1);
-        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(TGLVertex, u));
+        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride,
+                              (void*)(at + offsetof(TGLVertex, u)));
     }
     glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, (void*)colour);
+    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, (void*)(at + colour));
 }
+
+namespace {
 
 // Quad q as the triangles (4q, 4q + 1, 4q + 2) and (4q, 4q + 2, 4q + 3).
 std::vector<uint16_t> QuadIndices(int quads) {
@@ -214,7 +219,7 @@ void TGLVorn2DDriver::CreateStreams() {
             glBindBuffer(GL_ARRAY_BUFFER, vbos_[s][k]);
             glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(kStreamVertices[s] * unit), nullptr,
                          GL_STREAM_DRAW);
-            SetLayout(vbos_[s][k], textured);
+            PointVertexLayout(vbos_[s][k], textured, 0);
             if (s == kTexturedQuads || s == kQuads)
                 glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quad_ibo_);  // part of the array's state
         }

@@ -39,18 +39,11 @@ class TGLImageFrame final : public TImageFrame {
     }
 };
 
-bool SizeAccepted(int tw, int th) {
-    glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    GLint w = 0;
-    glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-    return w != 0;
-}
-
 // The texture size for a w x h pixmap, halved while the implementation refuses it; false when
 // not even 1 x 1 is accepted.
 bool TextureSize(int w, int h, int* tw, int* th) {
     *tw = TextureSide(w), *th = TextureSide(h);
-    while (!SizeAccepted(*tw, *th)) {
+    while (!glapi::TextureSizeAccepted(*tw, *th)) {
         if (*tw == 1 && *th == 1) return false;
         if (*tw > 1) *tw /= 2;
         if (*th > 1) *th /= 2;
@@ -60,7 +53,8 @@ bool TextureSize(int w, int h, int* tw, int* th) {
 
 // The pixmap in a format OpenGL reads directly, with a pitch that is a whole number of pixels.
 PixmapPtr Uploadable(const PixmapPtr& p) {
-    const bool direct = p->format == PIXFMT_RGBA32 || p->format == PIXFMT_BGRA32;
+    const bool direct =
+        p->format == PIXFMT_RGBA32 || (glapi::kBgraUploads && p->format == PIXFMT_BGRA32);
     if (direct && p->pitch % 4 == 0) return p;
     return p->Convert(PIXFMT_RGBA32);
 }
@@ -68,7 +62,7 @@ PixmapPtr Uploadable(const PixmapPtr& p) {
 // Uploads the w x h rectangle at (x, y) of the texture from `src` rows starting at `pixels`.
 void SubImage(const TPixmap& src, const uint8_t* pixels, int x, int y, int w, int h,
               int level = 0) {
-    const GLenum format = src.format == PIXFMT_BGRA32 ? GL_BGRA : GL_RGBA;
+    const GLenum format = src.format == PIXFMT_BGRA32 ? glapi::kBgra : GL_RGBA;
     glPixelStorei(GL_UNPACK_ROW_LENGTH, src.pitch / 4);
     glTexSubImage2D(GL_TEXTURE_2D, level, x, y, w, h, format, GL_UNSIGNED_BYTE, pixels);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
@@ -164,7 +158,7 @@ PixmapPtr ReadGLFrameTexture(const FramePtr& frame) {
     PixmapPtr p = CreatePixmap(info.tex_w, info.tex_h, PIXFMT_RGBA32, 4);
     if (!p) return nullptr;
     driver->BindForUpload(info.name);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, p->pixels);
+    glapi::ReadTexture(info.name, info.tex_w, info.tex_h, p->pixels);
     return p;
 }
 

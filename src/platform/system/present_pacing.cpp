@@ -1,4 +1,5 @@
-// The choice between retrace pacing and the 60 Hz schedule, and the measurement behind it.
+// The choice between retrace pacing and the 60 Hz schedule, and the measurement behind it, for
+// presents that wait and for animation frames that cannot.
 #include "platform/system/detail/present_pacing.hpp"
 
 #include <algorithm>
@@ -78,4 +79,40 @@ void TPresentPacer::Watch(int64_t end) {
 void TPresentPacer::UseSchedule() {
     mode_ = PaceMode::kSchedule;
     schedule_.Restart();
+}
+
+bool TAnimationPacer::Due(int64_t now) {
+    frames_[frame_count_ % frames_.size()] = now;
+    ++frame_count_;
+    const bool sixty = SixtyHertz();
+    mode_ = sixty ? PaceMode::kRetrace : PaceMode::kSchedule;
+    if (sixty) {
+        scheduled_ = false;  // the schedule starts afresh if the rate changes
+        return true;
+    }
+    return OnSchedule(now);
+}
+
+// The mean frame interval over the watched frames within 1 % of 60 Hz, and no frame among
+// them late by a whole frame (a stall would pull the mean up from a faster display's).
+bool TAnimationPacer::SixtyHertz() const {
+    const int n = static_cast<int>(frames_.size());
+    if (frame_count_ < n) return false;
+    const int newest = (frame_count_ - 1) % n, oldest = frame_count_ % n;
+    for (int i = 1; i < n; ++i) {
+        const int64_t gap = frames_[(oldest + i) % n] - frames_[(oldest + i - 1) % n];
+        if (gap > 2 * kFrame) return false;
+    }
+    const int64_t span = frames_[newest] - frames_[oldest];
+    return std::llabs(span - int64_t{kWatched} * kFrame) * 100 <= int64_t{kWatched} * kFrame;
+}
+
+bool TAnimationPacer::OnSchedule(int64_t now) {
+    if (!scheduled_ || now - next_slot_ > kFrame) {
+        scheduled_ = true;
+        next_slot_ = now;
+    }
+    if (now < next_slot_ - kEarly) return false;
+    next_slot_ += kFrame;
+    return true;
 }

@@ -2,10 +2,10 @@
 // as vertices written straight into mapped vertex buffers, one per kind, and as commands
 // (state, texture, vertex run); what is recorded is drawn at once before anything needs the
 // pixels: a present, a grab, a texture upload, or full buffers. Internal to src/platform;
-// depends on driver.hpp, gl_state.hpp and libepoxy.
+// depends on driver.hpp, gl_state.hpp and gl_api.hpp.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/draw/detail/gl_api.hpp"
 
 #include <cstdint>
 #include <vector>
@@ -208,6 +208,10 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
 // Whether drivers leave out fill that changes no pixel (on by default; tests turn it off to
 // compare against the plain draws). Applies to primitives recorded after the call.
 void SetGLFillSaving(bool on);
+
+// Points the bound vertex array's attributes at `vbo`, holding vertices of the textured or the
+// plain layout, starting at vertex `first`.
+void PointVertexLayout(GLuint vbo, bool textured, size_t first);
 
 // The OpenGL driver that is attached to a context, or null.
 TGLVorn2DDriver* AttachedGLDriver();

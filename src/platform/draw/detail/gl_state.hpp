@@ -2,7 +2,7 @@
 // setter that skips what is already set. Internal to the OpenGL back end; needs a current context.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/draw/detail/gl_api.hpp"
 
 class TGLStateCache {
   public:

@@ -53,5 +53,34 @@ class TPresentPacer {
     int watched_count_ = 0;
 };
 
+// Passes of a loop that the display's animation frames call (the browser's
+// requestAnimationFrame), which cannot wait: it decides at each frame whether a pass is due.
+// Where the frames come within 1 % of 60 Hz every frame is a pass; elsewhere (120 or 144 Hz,
+// or before the rate is known) a pass is due once per slot of the 60 Hz schedule, so there are
+// 60 a second. A frame more than one slot late starts the schedule again: a stall is not
+// followed by passes that catch up.
+class TAnimationPacer {
+  public:
+    // How early before its slot a frame still takes the pass: display frames jitter.
+    static constexpr int64_t kEarly = kNanosPerSecond / 250;
+    // Frames whose mean interval tells the display's rate: enough that a few milliseconds of
+    // jitter at either end move it by well under 1 %.
+    static constexpr int kWatched = 64;
+
+    // Whether the frame that began at `now` (steady nanoseconds) runs a pass.
+    bool Due(int64_t now);
+    PaceMode Mode() const { return mode_; }
+
+  private:
+    bool SixtyHertz() const;
+    bool OnSchedule(int64_t now);
+
+    PaceMode mode_ = PaceMode::kSchedule;
+    std::array<int64_t, kWatched + 1> frames_{};  // the last frame times, a ring
+    int frame_count_ = 0;
+    int64_t next_slot_ = 0;
+    bool scheduled_ = false;  // next_slot_ holds a slot
+};
+
 // True when the median of `intervals` (nanoseconds) lies within 1 % of one 60 Hz frame.
 bool IsSixtyHertzPeriod(const int64_t* intervals, int count);
