@@ -4,6 +4,8 @@
 // fused multiply-add. Private to the base library.
 #pragma once
 
+#include <cmath>
+
 namespace dd {
 
 struct DD {
@@ -68,6 +70,14 @@ inline DD Div(DD a, DD b) {
     const double q = a.hi / b.hi;
     const DD r = Add(a, Neg(Mul(b, q)));  // the remainder a - q * b, nearly exact
     return FastTwoSum(q, r.hi / b.hi);
+}
+
+// sqrt t for t >= 0, from the correctly rounded root and its remainder.
+inline DD Sqrt(double t) {
+    const double r = std::sqrt(t);
+    if (r == 0) return {0.0, 0.0};
+    const DD sq = TwoProd(r, r);
+    return FastTwoSum(r, ((t - sq.hi) - sq.lo) / (2 * r));
 }
 
 }  // namespace dd

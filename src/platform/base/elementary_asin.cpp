@@ -1,6 +1,5 @@
 // Arc sine in radians. Up to 1/2 the Taylor series of asin converges by a factor 4 a term;
 // above, asin x = pi/2 - 2 asin(sqrt((1 - x) / 2)) brings the argument back below 1/2.
-#include <cmath>
 #include <iterator>
 #include <limits>
 
@@ -41,13 +40,6 @@ DD AsinKernel(DD s) {
     return dd::Add(s, dd::Mul(dd::Mul(ss, s), a1));
 }
 
-// sqrt t in double-double, from the correctly rounded root and its remainder.
-DD SqrtDD(double t) {
-    const double r = std::sqrt(t);
-    if (r == 0) return {0.0, 0.0};
-    const DD sq = dd::TwoProd(r, r);
-    return dd::FastTwoSum(r, ((t - sq.hi) - sq.lo) / (2 * r));
-}
 }  // namespace
 
 double ASin(double x) {
@@ -58,7 +50,7 @@ double ASin(double x) {
     if (a <= 0.5) {
         r = AsinKernel({a, 0.0}).hi;
     } else {
-        const DD s = SqrtDD((1 - a) * 0.5);  // both steps exact
+        const DD s = dd::Sqrt((1 - a) * 0.5);  // both steps exact
         r = dd::Add(kPio2, dd::Neg(dd::Mul(AsinKernel(s), 2.0))).hi;
     }
     return x < 0 ? -r : r;

@@ -1,7 +1,7 @@
 // x^y as exp(y log x): the logarithm in double-double from a table of 128 intervals and a
 // short series, the exponential from a table of 2^(j/64) and a short series, so that the
-// product y log x keeps enough bits for the result's one rounding. Integer exponents up to 64
-// multiply in double-double instead; the special cases follow IEEE pow.
+// product y log x keeps enough bits for the result's one rounding. Exponents that are multiples
+// of 1/2, up to 64, multiply in double-double instead; the special cases follow IEEE pow.
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -113,31 +113,34 @@ int IntegerKind(double a) {
     return (v & 1) != 0 ? 1 : 2;
 }
 
-// x^n for integer 0 < |n| <= 64 by squaring in double-double, while no power leaves
-// [2^-800, 2^800] (beyond, the products would lose their low parts).
-bool IntegerPower(double x, double n, double& result) {
+// x^y for y a multiple of 1/2 with 0 < |y| <= 64, as x^n sqrt(x)^(0 or 1) by squaring in
+// double-double, while no power leaves [2^-800, 2^800] (beyond, the products would lose their
+// low parts).
+bool HalfIntegerPower(double x, double y, double& result) {
     const int e = static_cast<int>(std::bit_cast<uint64_t>(x) >> 52) - 1023;
-    const double an = n < 0 ? -n : n;
-    if (an > 64 || e == -1023 || (std::abs(e) + 1) * an > 800) return false;
-    DD power{1.0, 0.0}, base{x, 0.0};
-    for (unsigned bits = static_cast<unsigned>(an);; base = dd::Mul(base, base)) {
+    const double ay = y < 0 ? -y : y;
+    if (ay > 64 || e == -1023 || (std::abs(e) + 1) * ay > 800) return false;
+    const unsigned twice = static_cast<unsigned>(2 * ay);
+    DD power = (twice & 1) != 0 ? dd::Sqrt(x) : DD{1.0, 0.0};
+    DD base{x, 0.0};
+    for (unsigned bits = twice >> 1; bits != 0; base = dd::Mul(base, base)) {
         if (bits & 1) power = dd::Mul(power, base);
         bits >>= 1;
         if (bits == 0) break;
     }
-    if (n < 0) power = dd::Div(DD{1.0, 0.0}, power);
+    if (y < 0) power = dd::Div(DD{1.0, 0.0}, power);
     result = power.hi;
     return true;
 }
 
 // x^y for finite x > 0 and finite y != 0.
-double PowPositive(double x, double y, bool integral) {
+double PowPositive(double x, double y) {
     if (y == 1) return x;
     if (y == 2) return x * x;
     if (y == -1) return 1 / x;
     if (y == 0.5) return std::sqrt(x);
     double result;
-    if (integral && IntegerPower(x, y, result)) return result;
+    if (IntegerKind(2 * (y < 0 ? -y : y)) != 0 && HalfIntegerPower(x, y, result)) return result;
     // |log x| >= 2^-54 for x != 1, so such a power is far outside the range.
     if (y > 0x1p64 || y < -0x1p64) return (x > 1) == (y > 0) ? kInf : 0.0;
     return Exp(dd::Mul(Log(x), y));
@@ -160,7 +163,7 @@ double Pow(double x, double y) {
         return odd_sign ? -magnitude : magnitude;
     }
     if (negative && kind == 0) return std::numeric_limits<double>::quiet_NaN();
-    const double r = PowPositive(ax, y, kind != 0);
+    const double r = PowPositive(ax, y);
     return odd_sign ? -r : r;
 }
 
