@@ -145,7 +145,7 @@ inline std::vector<PowArgs> PowArguments(int count) {
             out.push_back({static_cast<double>(static_cast<float>(k / 2000.0)), y});
             out.push_back({static_cast<double>(k), y});
         }
-        for (int j = 0; j < 20000; ++j) {
+        for (int j = 0; j < count / 50; ++j) {
             out.push_back({src.Range(0, 1), y});
             out.push_back({static_cast<double>(static_cast<float>(src.Range(-1, 1))), y});
             out.push_back({src.Range(0, 5000), y});
