@@ -140,12 +140,14 @@ inline std::vector<PowArgs> PowArguments(int count) {
     std::vector<PowArgs> out;
     Source src(3);
     for (double y : game_exponents) {
-        for (int k = 0; k <= 2000; ++k) {
-            out.push_back({k / 2000.0, y});
-            out.push_back({static_cast<double>(static_cast<float>(k / 2000.0)), y});
+        const int grid = count / 500;
+        for (int k = 0; k <= grid; ++k) {
+            out.push_back({static_cast<double>(k) / grid, y});
+            out.push_back(
+                {static_cast<double>(static_cast<float>(static_cast<double>(k) / grid)), y});
             out.push_back({static_cast<double>(k), y});
         }
-        for (int j = 0; j < count / 50; ++j) {
+        for (int j = 0; j < count / 100; ++j) {
             out.push_back({src.Range(0, 1), y});
             out.push_back({static_cast<double>(static_cast<float>(src.Range(-1, 1))), y});
             out.push_back({src.Range(0, 5000), y});
