@@ -161,9 +161,12 @@ inline std::vector<PowArgs> PowArguments(int count) {
             case 0:
                 out.push_back({src.Range(0, 5000), src.Range(-4, 4)});
                 break;
-            case 1:
-                out.push_back({1 + src.Sign(src.LogUniform(-52, -4)), src.Range(-1000, 1000)});
+            case 1: {  // bases next to 1, with |y log x| up to about 700: log x must keep its
+                       // relative precision on both sides of 1
+                const double x = 1 + src.Sign(src.LogUniform(-53, -4));
+                out.push_back({x, src.Range(-700, 700) / (x > 1 ? x - 1 : 1 - x)});
                 break;
+            }
             case 2: {  // any base, with |y log x| up to about 700
                 const double x = src.LogUniform(-1074, 1024);
                 const int e = src.last_exponent < 0 ? -src.last_exponent : src.last_exponent;
