@@ -1,6 +1,6 @@
 // Development-time generator of the constants in src/platform/base/elementary_*: pieces of
-// pi/2 and ln 2, the digits of 2/pi, Taylor coefficients and the tables of the power function,
-// printed as hexadecimal doubles. Not part of the build:
+// pi/2 and ln 2, the digits of 2/pi, Taylor coefficients and the tables of sine and cosine and
+// of the power function, printed as hexadecimal doubles. Not part of the build:
 //   cc -O1 tools/elementary_constants.c -o /tmp/elementary_constants -lmpfr -lgmp
 #include <mpfr.h>
 #include <stdio.h>
@@ -87,6 +87,15 @@ int main(void) {
         mpfr_set_d(v, inv, MPFR_RNDN);
         mpfr_log(v, v, MPFR_RNDN); mpfr_neg(v, v, MPFR_RNDN);
         printf("{%a, ", inv); dd("", v); printf("},\n");
+    }
+    // sin and cos of j/64 for j = 0..51 as double-doubles.
+    printf("// sin cos table\n");
+    for (int j = 0; j < 52; ++j) {
+        mpfr_set_ui(v, j, MPFR_RNDN); mpfr_div_ui(v, v, 64, MPFR_RNDN);
+        mpfr_sin(u, v, MPFR_RNDN);
+        printf("{"); dd("", u);
+        mpfr_cos(u, v, MPFR_RNDN);
+        printf(", "); dd("", u); printf("},\n");
     }
     return 0;
 }

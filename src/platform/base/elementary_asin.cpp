@@ -30,9 +30,16 @@ constexpr double kTiny = 0x1p-26;  // below it asin x rounds to x
 // asin s for 0 <= s <= 1/2, s in double-double.
 DD AsinKernel(DD s) {
     const double z = s.hi * s.hi;
-    double tail = kTail[std::size(kTail) - 1];
-    for (int i = static_cast<int>(std::size(kTail)) - 2; i >= 0; --i)
-        tail = tail * z + kTail[i];
+    // The even and the odd coefficients in two independent chains, which run side by side.
+    const double z2 = z * z;
+    constexpr int n = static_cast<int>(std::size(kTail));
+    static_assert(n % 2 == 0);
+    double even = kTail[n - 2], odd = kTail[n - 1];
+    for (int i = n - 4; i >= 0; i -= 2) {
+        even = even * z2 + kTail[i];
+        odd = odd * z2 + kTail[i + 1];
+    }
+    const double tail = even + z * odd;
     const DD ss = dd::Mul(s, s);
     const DD a3 = dd::Add(kC3, z * tail);
     const DD a2 = dd::Add(kC2, dd::Mul(ss, a3));

@@ -1,12 +1,13 @@
 // Sine and cosine in radians: the argument is reduced to r in [-pi/4, pi/4] and a quadrant,
-// exactly enough that r keeps about 100 correct bits, then Taylor series carried partly in
-// double-double give the result before its one final rounding.
+// exactly enough that r keeps about 100 correct bits; a table of sines and cosines of j/64 and
+// short series in the remainder give the result before its one final rounding.
 #include <bit>
 #include <cstdint>
 #include <limits>
 
 #include "platform/base/double_double.hpp"
 #include "platform/base/elementary.hpp"
+#include "platform/base/elementary_tables.hpp"
 
 namespace elementary {
 namespace {
@@ -104,42 +105,41 @@ Reduced Reduce(double x) {
     return {(4 - a.quadrant) & 3, dd::Neg(a.r)};
 }
 
-// Taylor coefficients beyond the ones carried in double-double: (-1)^n / (2n+1)! for n = 3..10
-// and (-1)^n / (2n)! for n = 3..10; the next terms are below 2^-76 of the result for |r| <= pi/4.
-constexpr double kSinTail[] = {
-    -0x1.a01a01a01a01ap-13, 0x1.71de3a556c734p-19, -0x1.ae64567f544e4p-26, 0x1.6124613a86d09p-33,
-    -0x1.ae7f3e733b81fp-41, 0x1.952c77030ad4ap-49, -0x1.2f49b46814157p-57, 0x1.71b8ef6dcf572p-66};
-constexpr double kCosTail[] = {
-    -0x1.6c16c16c16c17p-10, 0x1.a01a01a01a01ap-16, -0x1.27e4fb7789f5cp-22, 0x1.1eed8eff8d898p-29,
-    -0x1.93974a8c07c9dp-37, 0x1.ae7f3e733b81fp-45, -0x1.6827863b97d97p-53, 0x1.e542ba4020225p-62};
-constexpr DD kSixth = {0x1.5555555555555p-3, 0x1.5555555555555p-57};
-constexpr DD kOver120 = {0x1.1111111111111p-7, 0x1.1111111111111p-63};
-constexpr DD kOver24 = {0x1.5555555555555p-5, 0x1.5555555555555p-59};
+// cos h - 1 and sin h - h for h = hh + hl, |h| <= 1/128 and hl below an ulp of hh; the terms
+// left out stay below 2^-70 of the results they enter.
+struct SmallAngle {
+    double cos_m1;
+    double sin_m;
+};
 
-template <int N>
-double Horner(const double (&c)[N], double z) {
-    double s = c[N - 1];
-    for (int i = N - 2; i >= 0; --i)
-        s = s * z + c[i];
-    return s;
+SmallAngle Small(double hh, double hl) {
+    const double z = hh * hh;
+    return {z * (-0.5 + z * (1.0 / 24 - z * (1.0 / 720))) - hh * hl,
+            hh * z * (-1.0 / 6 + z * (1.0 / 120 - z * (1.0 / 5040)))};
 }
 
-// sin r = r - r^3/6 + r^5/120 - ...
-DD SinKernel(DD r) {
-    const double z = r.hi * r.hi;
-    const DD rr = dd::Mul(r, r);
-    const DD a = dd::Add(kOver120, z * Horner(kSinTail, z));
-    const DD b = dd::Add(dd::Neg(kSixth), dd::Mul(rr, a));
-    return dd::Add(r, dd::Mul(dd::Mul(rr, r), b));
-}
-
-// cos r = 1 - r^2/2 + r^4/24 - ...
-DD CosKernel(DD r) {
-    const double z = r.hi * r.hi;
-    const DD rr = dd::Mul(r, r);
-    const DD a = dd::Add(kOver24, z * Horner(kCosTail, z));
-    const DD b = dd::Add(DD{-0.5, 0.0}, dd::Mul(rr, a));
-    return dd::Add(DD{1.0, 0.0}, dd::Mul(rr, b));
+// sin r, or cos r, for |r| <= pi/4 (a little more is fine): with a = j/64 the table angle
+// nearest |r| and h = |r| - a, sin(a + h) = S + C h + S (cos h - 1) + C (sin h - h) and
+// cos(a + h) = C - S h + C (cos h - 1) - S (sin h - h), the leading sum in double-double.
+double SinOrCos(DD r, bool cosine) {
+    const bool negative = r.hi < 0;
+    const double a_hi = negative ? -r.hi : r.hi, a_lo = negative ? -r.lo : r.lo;
+    const int j = static_cast<int>(a_hi * 64 + 0.5);
+    const double hh = a_hi - j * 0x1p-6;  // exact
+    const SmallAngle s = Small(hh, a_lo);
+    double result;
+    if (j == 0) {
+        result = cosine ? 1 + s.cos_m1 : a_hi + (a_lo + s.sin_m);
+    } else {
+        const SinCosEntry& e = kSinCosTable[j];
+        const DD f = cosine ? e.cos : e.sin;
+        const DD g = cosine ? dd::Neg(e.sin) : e.cos;  // the derivative
+        const DD p = dd::TwoProd(g.hi, hh);
+        const double t = (g.hi * a_lo + g.lo * hh) + f.hi * s.cos_m1 + g.hi * s.sin_m + f.lo;
+        const DD u = dd::TwoSum(f.hi, p.hi);
+        result = u.hi + (u.lo + (p.lo + t));
+    }
+    return negative && !cosine ? -result : result;
 }
 
 constexpr double kTiny = 0x1p-27;  // below it sin x rounds to x and cos x to 1
@@ -152,13 +152,13 @@ bool IsFinite(double x) {
 double SinOfQuadrant(int quadrant, DD r) {
     switch (quadrant) {
         case 0:
-            return SinKernel(r).hi;
+            return SinOrCos(r, false);
         case 1:
-            return CosKernel(r).hi;
+            return SinOrCos(r, true);
         case 2:
-            return -SinKernel(r).hi;
+            return -SinOrCos(r, false);
         default:
-            return -CosKernel(r).hi;
+            return -SinOrCos(r, true);
     }
 }
 }  // namespace
