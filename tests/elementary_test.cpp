@@ -119,8 +119,11 @@ class Reference {
 };
 
 void Report(const char* name, const Tally& t) {
-    std::printf("%-4s %ld arguments: max error %.3f ulp (at %a, %a), %ld not correctly rounded\n",
-                name, t.count, t.max_ulps, t.worst_x, t.worst_y, t.misrounded);
+    if (t.misrounded == 0)
+        std::printf("%-4s %ld arguments: all correctly rounded\n", name, t.count);
+    else
+        std::printf("%-4s %ld arguments: %ld not correctly rounded, max error %.3f ulp at %a, %a\n",
+                    name, t.count, t.misrounded, t.max_ulps, t.worst_x, t.worst_y);
     EXPECT_LT(t.max_ulps, 1.0) << name << " at " << t.worst_x << ", " << t.worst_y;
     EXPECT_LE(t.misrounded, static_cast<long>(kMaxMisroundedShare * t.count)) << name;
 }
