@@ -3,7 +3,7 @@
 # With --fuzz, also clang and its libFuzzer runtime for the fuzz build (-DORB_FUZZ=ON).
 set -euo pipefail
 packages=(g++ cmake pkg-config libsdl2-dev libepoxy-dev libpng-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libwayland-dev libx11-dev libgl1-mesa-dri libegl-mesa0 xvfb xauth
+          libbenchmark-dev libmpfr-dev libwayland-dev libx11-dev libgl1-mesa-dri libegl-mesa0 xvfb xauth
           xdotool x11-utils x11-apps xfonts-base weston openbox desktop-file-utils)
 if [ "${1:-}" = "--fuzz" ]; then packages+=(clang-14 libclang-rt-14-dev); fi
 missing=()

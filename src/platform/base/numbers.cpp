@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "platform/base/elementary.hpp"
+
 namespace {
 int32_t g_state = kRandomStartState;
 
@@ -78,13 +80,13 @@ int FloatToInt(double x) {
 }
 
 double Sin(double degrees) {
-    return std::sin(degrees * kDegToRad);
+    return elementary::Sin(degrees * kDegToRad);
 }
 double Cos(double degrees) {
-    return std::cos(degrees * kDegToRad);
+    return elementary::Cos(degrees * kDegToRad);
 }
 double ASin(double x) {
-    return std::asin(x) * kRadToDeg;
+    return elementary::ASin(x) * kRadToDeg;
 }
 double Sqrt(double x) {
     return std::sqrt(x);
@@ -96,7 +98,7 @@ double Abs(double x) {
     return std::fabs(x);
 }
 double Pow(double x, double y) {
-    return std::pow(x, y);
+    return elementary::Pow(x, y);
 }
 double FMod(double x, double y) {
     return std::fmod(x, y);
