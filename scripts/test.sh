@@ -3,7 +3,7 @@
 # under AddressSanitizer + UndefinedBehaviorSanitizer. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh --test
 jobs=$(nproc)
 status=0
 run_suite() {  # name, extra cmake arguments...
@@ -15,10 +15,10 @@ run_suite() {  # name, extra cmake arguments...
     echo "== $name tests =="
     (cd "build/$name" && ctest --output-on-failure -j"$jobs") || status=1
 }
-run_suite normal -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite normal -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORB_TESTS=ON -DORB_BENCH=ON
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DORB_SANITIZE=ON -DORB_BENCH=OFF
+run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DORB_SANITIZE=ON -DORB_TESTS=ON -DORB_BENCH=OFF
 if [ $status -ne 0 ]; then echo "some tests failed"; fi
 exit $status
