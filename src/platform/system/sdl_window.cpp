@@ -46,22 +46,32 @@ class SdlGraphics : public TGraphics {
     void Present(int sync, const std::function<void()>& draw_frame) override {
         SetInterval(sync && !headless_ ? 1 : 0);
         if (!sync || headless_) {
-            draw_frame();
-            SDL_GL_SwapWindow(window_);
+            Show(draw_frame);
             return;
         }
         const TPresentPacer::Plan plan = pacer_.Before(SteadyNanos(), Display());
         SleepUntilNanos(plan.sleep_until);
         int64_t ends[TPresentPacer::kProbePresents];
         for (int i = 0; i < plan.presents; ++i) {
-            draw_frame();
-            SDL_GL_SwapWindow(window_);
+            Show(draw_frame);
             ends[i] = SteadyNanos();
         }
         pacer_.After(ends, plan.presents);
     }
+    bool Unseen() const override {
+        const Uint32 unseen = SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN;
+        return (SDL_GetWindowFlags(window_) & unseen) != 0;
+    }
 
   private:
+    // A software renderer would copy every frame of a minimised window to the display for
+    // nothing; a swap that shows nothing is left out (the pacer's sleep still paces it).
+    void Show(const std::function<void()>& draw_frame) {
+        if (Unseen()) return;
+        draw_frame();
+        SDL_GL_SwapWindow(window_);
+    }
+
     void SetInterval(int interval) {
         if (interval == interval_) return;
         interval_ = interval;
@@ -74,8 +84,7 @@ class SdlGraphics : public TGraphics {
         display.interval_accepted = interval_accepted_;
         SDL_DisplayMode mode;
         if (SDL_GetWindowDisplayMode(window_, &mode) == 0) display.refresh_hz = mode.refresh_rate;
-        const Uint32 hidden = SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN;
-        display.minimised = (SDL_GetWindowFlags(window_) & hidden) != 0;
+        display.minimised = Unseen();
         return display;
     }
 
