@@ -98,7 +98,8 @@ fi
 # The unpacked game answers what a package manager and a player ask, and plays headless.
 game=$scratch/root/usr/games/orbitrants
 [ "$("$game" --version)" = "orbitrants $version" ] || fail "--version: $("$game" --version)"
-"$game" --help | grep -q "Escape is the only way out" || fail "--help: $("$game" --help)"
+help=$("$game" --help) || fail "--help: status $?"
+grep -q "Escape is the only way out" <<< "$help" || fail "--help: $help"
 status=0
 "$game" --frobnicate > "$scratch/out" 2> "$scratch/err" || status=$?
 [ "$status" -eq 2 ] || fail "an unknown argument gives status $status"
