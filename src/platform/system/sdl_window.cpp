@@ -120,9 +120,10 @@ bool Names(const char* list, const char* driver) {
 constexpr const char* kNoDisplay =
     "there is no display to open it on; start the game from a desktop session (X11 or "
     "Wayland), or check that DISPLAY or WAYLAND_DISPLAY names a running one";
-constexpr const char* kNoOpenGL =
-    "the graphics driver offers no OpenGL 3.3 core context; install Mesa's drivers (the "
-    "package libgl1-mesa-dri on Debian and Ubuntu) or update the graphics driver";
+constexpr const char* kNoOpenGL = "the graphics driver offers no OpenGL 3.3 core context";
+constexpr const char* kOpenGLFix =
+    "; install Mesa's drivers (the package libgl1-mesa-dri on Debian and Ubuntu) or update the "
+    "graphics driver";
 
 bool HeadlessDriver(const char* driver) {
     return SameName(driver, "offscreen") || SameName(driver, "dummy");
@@ -218,11 +219,10 @@ SDL_Window* OpenWindow(int width, int height, std::string* error) {
 SDL_GLContext OpenContext(SDL_Window* window, std::string* error) {
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (!context) {
-        *error = kNoOpenGL;
+        *error = std::string(kNoOpenGL) + kOpenGLFix;
     } else if (epoxy_gl_version() < 33) {
-        *error = std::string(kNoOpenGL) + " (it offers version " +
-                 std::to_string(epoxy_gl_version() / 10) + "." +
-                 std::to_string(epoxy_gl_version() % 10) + ")";
+        *error = std::string(kNoOpenGL) + " (only " + std::to_string(epoxy_gl_version() / 10) +
+                 "." + std::to_string(epoxy_gl_version() % 10) + ")" + kOpenGLFix;
         SDL_GL_DeleteContext(context);
         context = nullptr;
     }
