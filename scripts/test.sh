@@ -21,5 +21,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DORB_SANITIZE=ON -DORB_BENCH=OFF
+echo "== optimised and unoptimised builds compute the same game =="
+bash tests/compare_builds.sh build/normal build/sanitize || status=1
 if [ $status -ne 0 ]; then echo "some tests failed"; fi
 exit $status

@@ -1,10 +1,12 @@
 // Collision layers: clearing, the masks of OverlapImage and the order of its hits, the pixel
 // rules at image borders, alpha, mirroring and rotation, and sound handling of degenerate,
 // huge and not-a-number placements.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "collide_fixture.hpp"
+#include "platform/collide/detail/scan_walk.hpp"
 #include "render_fixture.hpp"
 
 namespace {
@@ -271,3 +273,27 @@ TEST_F(CollideTest, NotANumberAndHugeCoordinatesStayInBounds) {
     EXPECT_FALSE(QuadsOverlap(a, b));  // a transparent giant has no solid texel anywhere
 }
 }  // namespace
+
+// The texel of each overlap pixel is found in double precision: u starts at u_left plus half a
+// pixel's step and grows by the step. This span is chosen so that at its 28th pixel the exact
+// sum lies just inside column 4 of an 8-texel row, while a float sum has crossed into column 5.
+TEST(CollideSpans, TheTexelColumnIsFoundInDoublePrecision) {
+    using namespace collide_detail;
+    const PixmapPtr mask = CreatePixmap(8, 1, PIXFMT_BGRA32);
+    mask->pixels[5 * 4 + 3] = 0xFF;  // only column 5 is solid
+    TRPoly textured, solid;
+    textured.texture = mask.get();
+    const float left[4] = {0, 0, 0x1.03126ep-1f, 0.5f}, right[4] = {35, 0, 0x1.509ddcp-1f, 0.5f};
+    std::copy(left, left + 4, textured.ldat);
+    std::copy(right, right + 4, textured.rdat);
+    solid.ldat[0] = 0, solid.rdat[0] = 28;  // the overlap is pixels 0 to 27
+    double u = double(left[2]), du = (double(right[2]) - left[2]) / 35;
+    u += 0.5 * du;
+    for (int k = 0; k < 27; ++k)
+        u += du;
+    ASSERT_EQ(FloatToInt(u * 8), 4);  // the oracle: pixel 27 samples column 4
+    TRPoly* active[2] = {&solid, &textured};
+    EXPECT_FALSE(SpansOverlap(active, 2));
+    solid.rdat[0] = 29;  // pixel 28 reaches column 5 either way
+    EXPECT_TRUE(SpansOverlap(active, 2));
+}

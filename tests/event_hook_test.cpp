@@ -112,6 +112,20 @@ TEST_F(EventHookTest, WhilePausedTheWindowCentreFollowsThePointerWithTheButtonDo
     EXPECT_EQ(system.rect.left, start.left + 20);
     EXPECT_EQ(system.rect.top, start.top + 50);
 }
+// The window moves by the pointer's place now. Two motions queued before the window moved
+// were both measured against its old place; taking the second against the new place would
+// carry the window past the pointer.
+TEST_F(EventHookTest, TheDragFollowsThePointerOnTheScreenNotTheMessagePosition) {
+    Press(kKeyP);
+    system.real_pointer = true;
+    const TWindowRect start = system.rect;
+    system.pointer_screen = {start.left + 640 + 30, start.top + 250 + 10};
+    Send({MakeEvent(EVENT_MOUSE_DOWN, 1), MakeEvent(EVENT_MOUSE_MOVE, 0, 655, 255),
+          MakeEvent(EVENT_MOUSE_MOVE, 0, 670, 260)});
+    EXPECT_EQ(system.rect.left, start.left + 30);
+    EXPECT_EQ(system.rect.top, start.top + 10);
+}
+
 TEST_F(EventHookTest, DraggingWithExtremePointerPositionsStaysOnTheDesktopRange) {
     Press(kKeyP);
     Send({MakeEvent(EVENT_MOUSE_DOWN, 1), MakeEvent(EVENT_MOUSE_MOVE, 0, INT_MAX, INT_MIN)});

@@ -19,6 +19,8 @@ class FakeSystem : public TSystemDriver {
     int style = WINDOW_STYLE_VISIBLE | WINDOW_STYLE_CAPTION | WINDOW_STYLE_SYSMENU;
     TWindowRect rect{100, 80, 1390, 610};
     std::string title;
+    bool real_pointer = false;  // PointerNow reads `pointer_screen` against `rect`
+    std::pair<int, int> pointer_screen{0, 0};
 
     FakeSystem() : previous_(CurrentSystemDriver()) { SetSystemDriver(this); }
     ~FakeSystem() override { SetSystemDriver(previous_); }
@@ -45,6 +47,11 @@ class FakeSystem : public TSystemDriver {
     void SetTitle(const std::string& text) override { title = text; }
     TWindowRect GetRect() const override { return rect; }
     void Move(int left, int top, int w, int h) override { rect = {left, top, left + w, top + h}; }
+    bool PointerNow(int* x, int* y) const override {
+        if (!real_pointer) return false;
+        *x = pointer_screen.first - rect.left, *y = pointer_screen.second - rect.top;
+        return true;
+    }
 
   private:
     TSystemDriver* previous_;

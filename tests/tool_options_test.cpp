@@ -19,7 +19,7 @@ constexpr const char* kDumpUsage =
     "[--clock MS]";
 constexpr const char* kReplayUsage =
     "usage: orbitrants-replay --frames N [--clock MS] [--input FILE] [--shot F:PATH.png]... "
-    "[--trace PATH.csv]";
+    "[--trace PATH.csv] [--enemies PATH.csv]";
 constexpr const char* kSoakUsage =
     "usage: orbitrants-soak --passes N [--seed S] [--clock MS] [--max-growth-kib K]";
 
@@ -65,14 +65,15 @@ TEST(DumpOptions, AnythingElseIsTheUsageOrTheClocksMessage) {
 }
 
 TEST(ReplayOptions, EveryOptionAndRepeatedShots) {
-    const auto p =
-        ParseReplayOptions({"--shot", "2:a:b.png", "--frames", "3", "--clock", "-1", "--input",
-                            "in.txt", "--shot", "2:c.png", "--trace", "t", "--shot", "+0:d.png"});
+    const auto p = ParseReplayOptions({"--shot", "2:a:b.png", "--frames", "3", "--clock", "-1",
+                                       "--input", "in.txt", "--shot", "2:c.png", "--trace", "t",
+                                       "--shot", "+0:d.png", "--enemies", "e"});
     ASSERT_TRUE(p.ok()) << p.error;
     EXPECT_EQ(p.options.frames, 3);
     EXPECT_EQ(p.options.clock, -1);
     EXPECT_EQ(p.options.input, "in.txt");
     EXPECT_EQ(p.options.trace, "t");
+    EXPECT_EQ(p.options.enemies, "e");
     const std::multimap<int, std::string> shots = {{0, "d.png"}, {2, "a:b.png"}, {2, "c.png"}};
     EXPECT_EQ(p.options.shots, shots);
 }

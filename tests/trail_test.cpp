@@ -1,12 +1,11 @@
 // Trail particles: drift from trail_speed, 38 draws of life at the default fade, removal off
 // screen in the same draw, chains that stay bounded however long they run, release of long
-// chains without recursion, and what a particle draws.
+// chains without recursion. (What a particle draws is checked with the frame's other features.)
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "objects_fixture.hpp"
-#include "render_fixture.hpp"
 
 namespace {
 using TrailTest = ObjectsTest;
@@ -102,28 +101,4 @@ TEST_F(TrailTest, AVeryLongChainIsReleasedWithoutRecursion) {
     EXPECT_TRUE(last.expired());
 }
 
-class TrailRenderTest : public RenderTest {
-  protected:
-    void SetUp() override {
-        RenderTest::SetUp();
-        ResetObjects();
-    }
-    void TearDown() override { ResetObjects(); }
-};
-
-TEST_F(TrailRenderTest, ASegmentIsDrawnAdditivelyBackToTheChild) {
-    TrailPtr lone = trail::Create(10, 40, 0, 0, 200, 100, 50, nullptr);
-    trail::update();
-    EXPECT_EQ(Lit(Screen()), 0);  // no child: nothing drawn
-    TrailPtr tail = trail::Create(10, 20, 0, 0, 200, 100, 50, nullptr);
-    TrailPtr head = trail::Create(50, 20, 0, 0, 200, 100, 50, tail);
-    Cls();
-    trail::update();
-    EXPECT_GT(Lit(Screen()), 40 * 3);  // a halo several pixels wide
-    const uint32_t core = Pixel(30, 20);
-    EXPECT_GT((core >> 16) & 0xFF, (core >> 8) & 0xFF);  // the particle's colour
-    EXPECT_EQ(GetBlend(), BLEND_ALPHA);
-    EXPECT_EQ(GetLineWidth(), 1.0f);
-    EXPECT_EQ(GetAlpha(), 1.0f);  // the core of a newborn particle: age 1 squared
-}
 }  // namespace

@@ -1,9 +1,9 @@
 // orbitrants-replay --frames N [--clock MS] [--input FILE] [--shot F:PATH.png]...
-//                   [--trace PATH.csv]
+//                   [--trace PATH.csv] [--enemies PATH.csv]
 // Runs the real start-up and N passes of the main loop headless with the clock fixed, feeding
 // a script's input events through the platform pump, and writes chosen back buffers as PNG and
-// a CSV trace of the game state per pass, each file whole or not at all. Developer tool; depends on
-// the game and the tools' support library.
+// CSV traces of the game state and of every enemy per pass, each file whole or not at all.
+// Developer tool; depends on the game and the tools' support library.
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -14,6 +14,7 @@
 #include "game/game_trace.hpp"
 #include "game/startup.hpp"
 #include "platform/draw/draw.hpp"
+#include "support/enemy_trace.hpp"
 #include "support/png_file.hpp"
 #include "support/replay.hpp"
 #include "support/replay_options.hpp"
@@ -45,24 +46,24 @@ void WriteShot(const std::string& path) {
     if (!WritePngFile(path, *screen, &error)) Fail("cannot write " + error);
 }
 
-// The trace, written whole when the run ends (or not at all when it fails).
+// A trace, written whole when the run ends (or not at all when it fails).
 class TTraceOut {
   public:
-    explicit TTraceOut(const std::string& path) : path_(path) {
+    TTraceOut(const std::string& path, const std::string& header) : path_(path) {
         if (!path_.empty() && !file_.Open(path_)) Fail("cannot write " + file_.Error());
-        Line(trace_header());
+        Text(header + "\n");
     }
-    void Row(int pass) { Line(format_trace_row(trace_row(pass))); }
+    // Appends `text` (whole lines); nothing when no file was asked for.
+    void Text(const std::string& text) {
+        if (path_.empty()) return;
+        if (!file_.Write(text.data(), text.size())) Fail("cannot write " + file_.Error());
+    }
+    bool Wanted() const { return !path_.empty(); }
     void Finish() {
         if (!path_.empty() && !file_.Commit()) Fail("cannot write " + file_.Error());
     }
 
   private:
-    void Line(const std::string& text) {
-        if (path_.empty()) return;
-        const std::string line = text + "\n";
-        if (!file_.Write(line.data(), line.size())) Fail("cannot write " + file_.Error());
-    }
     std::string path_;
     TSafeFile file_;
 };
@@ -71,16 +72,19 @@ class TTraceOut {
 int main(int argc, char** argv) {
     const TReplayOptions options = OptionsOrFail(kTool, ParseReplayOptions(ToolArgs(argc, argv)));
     const TReplayScript script = ReadScript(options.input);
-    TTraceOut trace(options.trace);
+    TTraceOut trace(options.trace, trace_header());
+    TTraceOut enemies(options.enemies, enemy_trace_header());
     RunHeadless(options.clock);
     if (!StartUp()) Fail("cannot open graphics: " + LastGraphicsError());
     const int passes = RunReplay(script, options.frames, [&](int pass) {
-        trace.Row(pass);
+        if (trace.Wanted()) trace.Text(format_trace_row(trace_row(pass)) + "\n");
+        if (enemies.Wanted()) enemies.Text(enemy_trace_rows(pass));
         const auto [first, last] = options.shots.equal_range(pass);
         for (auto it = first; it != last; ++it)
             WriteShot(it->second);
     });
     trace.Finish();  // the passes that ran are a whole trace even when a shot is missing
+    enemies.Finish();
     ShutDown();
     // A shot asked for a pass that Escape did not let run is missing: say so.
     const auto missing = options.shots.lower_bound(passes);

@@ -61,13 +61,16 @@ int WindowCoordinate(int64_t v) {
 }
 
 // The window has no caption to drag by: while paused with the button down its centre
-// follows the pointer.
+// follows the pointer. The pointer is read where it is now: the event's client position was
+// taken against the window's place before the last moves, and would put the window behind.
 void DragWindow(const TEvent& event) {
     const TGameState& g = Game();
     if (!g.pause_image || !IsButtonDown(kLeftButton)) return;
+    int x, y;
+    if (!ReadPointerNow(&x, &y)) x = event.x, y = event.y;
     const TWindowRect r = GetWindowRect(g.window_handle);
-    MoveWindow(g.window_handle, WindowCoordinate(int64_t{r.left} + event.x - g.half_w),
-               WindowCoordinate(int64_t{r.top} + event.y - g.half_h), g.screen_w, g.screen_h);
+    MoveWindow(g.window_handle, WindowCoordinate(int64_t{r.left} + x - g.half_w),
+               WindowCoordinate(int64_t{r.top} + y - g.half_h), g.screen_w, g.screen_h);
 }
 }  // namespace
 

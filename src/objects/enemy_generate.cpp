@@ -13,10 +13,10 @@ float DomeHeight(float x, float y, float size, float half) {
     const double offset = size - double{1.3f} * size;
     const float u = static_cast<float>(double{1.6f} * x + offset);
     const float v = static_cast<float>(double{1.6f} * y + offset);
-    const float nu = static_cast<float>((half - u) / half);
-    const float nv = static_cast<float>((half - v) / half);
-    const float d =
-        static_cast<float>(Sqrt(static_cast<double>(nu) * nu + static_cast<double>(nv) * nv));
+    // Only u, v and h are stored as floats; the rest stays double until h is stored.
+    const double nu = (static_cast<double>(half) - u) / half;
+    const double nv = (static_cast<double>(half) - v) / half;
+    const double d = Sqrt(nu * nu + nv * nv);
     float h = static_cast<float>(1 - Pow(d, 2));
     if (h > 1) h = 1;
     if (h < 0) h = 0;

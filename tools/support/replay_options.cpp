@@ -4,7 +4,7 @@
 namespace {
 constexpr const char* kUsage =
     "usage: orbitrants-replay --frames N [--clock MS] [--input FILE] [--shot F:PATH.png]... "
-    "[--trace PATH.csv]";
+    "[--trace PATH.csv] [--enemies PATH.csv]";
 
 std::string TakeShot(const std::string& value, TReplayOptions& o) {
     const size_t colon = value.find(':');
@@ -26,7 +26,10 @@ std::string TakeOption(const std::string& name, const std::string& value, TRepla
     if (name == "--frames") return TakeFrames(value, o, have_frames);
     if (name == "--clock") return TakeClock(value, &o.clock);
     if (name == "--shot") return TakeShot(value, o);
-    std::string* text = name == "--input" ? &o.input : name == "--trace" ? &o.trace : nullptr;
+    std::string* text = name == "--input"     ? &o.input
+                        : name == "--trace"   ? &o.trace
+                        : name == "--enemies" ? &o.enemies
+                                              : nullptr;
     if (!text) return kUsage;
     *text = value;
     return "";

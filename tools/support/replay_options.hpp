@@ -1,5 +1,5 @@
 // orbitrants-replay's options: --frames N [--clock MS] [--input FILE] [--shot F:PATH.png]...
-// [--trace PATH.csv]. Depends on the tools' argument helpers.
+// [--trace PATH.csv] [--enemies PATH.csv]. Depends on the tools' argument helpers.
 #pragma once
 
 #include <map>
@@ -14,6 +14,7 @@ struct TReplayOptions {
     std::string input;                      // the script, or empty for none
     std::multimap<int, std::string> shots;  // pass (below `frames`) -> file
     std::string trace;                      // the CSV trace, or empty for none
+    std::string enemies;                    // the enemies' CSV trace, or empty for none
 
     bool operator==(const TReplayOptions&) const = default;
 };

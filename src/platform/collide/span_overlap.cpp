@@ -21,7 +21,7 @@ struct TSpanSampler {
     Fill fill = Fill::kEmpty;
     const uint8_t* pixels = nullptr;
     int width = 0, height = 0, pitch = 0, bpp = 0;
-    float u = 0, v = 0, du = 0, dv = 0;
+    double u = 0, v = 0, du = 0, dv = 0;  // exact sums of the float span ends
 
     void Start(const TRPoly& p, int64_t start);
     // Whether the current pixel is solid; then moves one pixel right.
@@ -47,23 +47,23 @@ void TSpanSampler::Start(const TRPoly& p, int64_t start) {
     fill = Fill::kMask;
     pixels = t->pixels + AlphaOffset(t->format);
     width = t->width, height = t->height, pitch = t->pitch, bpp = BytesPerPixel(t->format);
-    const float span = float(f - e);
-    du = (p.rdat[2] - p.ldat[2]) / span;
-    dv = (p.rdat[3] - p.ldat[3]) / span;
-    const float offset = float(start - e) + 0.5f;
+    const double span = double(f - e);
+    du = (double{p.rdat[2]} - p.ldat[2]) / span;
+    dv = (double{p.rdat[3]} - p.ldat[3]) / span;
+    const double offset = double(start - e) + 0.5;
     u = p.ldat[2] + offset * du;
     v = p.ldat[3] + offset * dv;
 }
 
 // A texture coordinate clamped to 0..1; not a number counts as 0.
-float Clamp01(float t) {
-    if (!(t >= 0.0f)) return 0.0f;
-    return t > 1.0f ? 1.0f : t;
+double Clamp01(double t) {
+    if (!(t >= 0.0)) return 0.0;
+    return t > 1.0 ? 1.0 : t;
 }
 
 bool TSpanSampler::Next() {
-    const int col = std::min(FloatToInt(Clamp01(u) * float(width)), width - 1);
-    const int row = std::min(FloatToInt(Clamp01(v) * float(height)), height - 1);
+    const int col = std::min(FloatToInt(Clamp01(u) * width), width - 1);
+    const int row = std::min(FloatToInt(Clamp01(v) * height), height - 1);
     u += du, v += dv;
     return (pixels[std::ptrdiff_t(row) * pitch + std::ptrdiff_t(col) * bpp] & 0x80) != 0;
 }

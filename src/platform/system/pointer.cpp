@@ -35,3 +35,8 @@ void ShowPointer() {
 bool PointerVisible() {
     return g_visible;
 }
+
+bool ReadPointerNow(int* x, int* y) {
+    const auto* system = CurrentSystemDriver();
+    return system && system->PointerNow(x, y);
+}

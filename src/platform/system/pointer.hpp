@@ -12,3 +12,7 @@ void HidePointer();
 void ShowPointer();
 // False after HidePointer until ShowPointer.
 bool PointerVisible();
+// The pointer's client position read now rather than from the last message; false where the
+// platform has no real pointer (headless runs), and the positions of messages are then all
+// there is.
+bool ReadPointerNow(int* x, int* y);

@@ -40,6 +40,7 @@ SdlSystem::SdlSystem(SDL_Window* window, bool headless)
 void SdlSystem::Poll(const std::function<void(const TEvent&)>& emit) {
     SDL_Event event;
     TEvent out[kMaxTranslatedEvents];
+    bool moved = false;
     while (SDL_PollEvent(&event)) {
         translation_.mods = ModifiersOf(SDL_GetModState());
         // SDL has read the window system's messages ahead of the one being translated.
@@ -48,11 +49,47 @@ void SdlSystem::Poll(const std::function<void(const TEvent&)>& emit) {
                       : (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
         const int n = TranslateSdlEvent(event, translation_, out);
         for (int i = 0; i < n; ++i) {
+            moved = moved || out[i].id == EVENT_MOUSE_MOVE;
             Track(out[i]);
             emit(out[i]);
         }
     }
+    EmitUnreportedMotion(moved, emit);
     UpdateRelativeMode();
+}
+
+// A window moved under a still pointer changes the pointer's client position without a
+// message, and SDL then drops the next motion that brings the client position back to the one
+// it last reported: dragging the window in equal steps lost every other step. While a button
+// is held over the shown pointer (the paused game's drag), a change of the pointer's screen
+// position that no message reported is emitted as a motion.
+void SdlSystem::EmitUnreportedMotion(bool reported,
+                                     const std::function<void(const TEvent&)>& emit) {
+    TPointerNow now;
+    if (headless_ || translation_.relative || !pointer_visible_ || buttons_down_ == 0 ||
+        !X11PointerNow(window_, &now)) {
+        screen_x_ = screen_y_ = INT32_MIN;
+        return;
+    }
+    const bool unreported = !reported && screen_x_ != INT32_MIN &&
+                            (now.screen_x != screen_x_ || now.screen_y != screen_y_);
+    screen_x_ = now.screen_x, screen_y_ = now.screen_y;
+    if (!unreported) return;
+    translation_.pointer_x = now.x;
+    translation_.pointer_y = now.y;
+    TEvent motion;
+    motion.id = EVENT_MOUSE_MOVE;
+    motion.x = now.x;
+    motion.y = now.y;
+    motion.mods = translation_.mods;
+    emit(motion);
+}
+
+bool SdlSystem::PointerNow(int* x, int* y) const {
+    TPointerNow now;
+    if (headless_ || translation_.relative || !X11PointerNow(window_, &now)) return false;
+    *x = now.x, *y = now.y;
+    return true;
 }
 
 void SdlSystem::WaitMessage(int timeout_ms) {

@@ -53,6 +53,13 @@ class TSystemDriver {
     virtual TWindowRect GetRect() const = 0;
     // Moves the window's outer top-left to (left, top) and sets its outer size.
     virtual void Move(int left, int top, int width, int height) = 0;
+    // The pointer's client position as it is now, worked out from its screen position and
+    // the window's current place (a message's position predates any later move of the window);
+    // false where there is no real pointer to read. The default has none.
+    virtual bool PointerNow(int* x, int* y) const {
+        (void)x, (void)y;
+        return false;
+    }
 };
 
 // Makes `driver` the source of platform messages (null: none). The driver outlives its use.

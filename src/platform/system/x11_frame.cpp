@@ -1,7 +1,7 @@
 // Window-manager frames on X11: whether a window manager frames the window (it names itself on
 // the root window and reports frame extents), the extents it reports, and an event-driven wait
-// for them. SDL's own copy of the extents and of the position lags until its next pump; the
-// X server's answer does not. Depends on SDL2 and Xlib.
+// for them; and the pointer as the server has it now. SDL's own copy of the extents and of the
+// position lags until its next pump; the X server's answer does not. Depends on SDL2 and Xlib.
 #include "platform/system/detail/x11_frame.hpp"
 
 #include <SDL2/SDL_syswm.h>
@@ -121,6 +121,18 @@ void AwaitFrameExtents(SDL_Window* window, const TFrameExtents& before) {
     SDL_PumpEvents();
 }
 
+bool X11PointerNow(SDL_Window* window, TPointerNow* out) {
+    const TX11Window x = X11Of(window);
+    if (!x.display) return false;
+    Window root, child;
+    int root_x, root_y, win_x, win_y;
+    unsigned int mask;
+    if (!XQueryPointer(x.display, x.window, &root, &child, &root_x, &root_y, &win_x, &win_y, &mask))
+        return false;  // the pointer is on another screen
+    *out = {root_x, root_y, win_x, win_y};
+    return true;
+}
+
 #else
 
 TFrameExtents CurrentFrameExtents(SDL_Window*) {
@@ -128,5 +140,9 @@ TFrameExtents CurrentFrameExtents(SDL_Window*) {
 }
 
 void AwaitFrameExtents(SDL_Window*, const TFrameExtents&) {}
+
+bool X11PointerNow(SDL_Window*, TPointerNow*) {
+    return false;
+}
 
 #endif

@@ -26,9 +26,11 @@ class SdlSystem : public TSystemDriver {
     void SetTitle(const std::string& text) override;
     TWindowRect GetRect() const override;
     void Move(int left, int top, int width, int height) override;
+    bool PointerNow(int* x, int* y) const override;
 
   private:
     void Track(const TEvent& event);
+    void EmitUnreportedMotion(bool reported, const std::function<void(const TEvent&)>& emit);
     void UpdateRelativeMode();
     void Borders(int* left, int* top, int* right, int* bottom) const;
 
@@ -37,6 +39,7 @@ class SdlSystem : public TSystemDriver {
     bool can_warp_;
     bool pointer_visible_ = true;
     int buttons_down_ = 0;
+    int screen_x_ = INT32_MIN, screen_y_ = INT32_MIN;  // the pointer on screen at the last Poll
     int style_;
     TSdlTranslation translation_;
 };
