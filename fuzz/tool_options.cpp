@@ -80,6 +80,9 @@ void CheckDump(const Args& args) {
     if (!o.out.empty()) Check(Has(args, o.out.string()) && o.out.string().rfind("--", 0) != 0);
     if (!o.icon.empty()) Check(Follows(args, "--icon", o.icon.string()));
     Check(o.clock == kDefaultToolClock || NumberFollows(args, "--clock", o.clock));
+    Check(o.icon_size == 0 ||
+          (!o.icon.empty() && o.icon_size >= kMinIconSize && o.icon_size <= kMaxIconSize &&
+           NumberFollows(args, "--size", o.icon_size)));
 }
 
 void CheckReplay(const Args& args) {

@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its tests and tools need, only those missing.
-# With --fuzz, also clang and its libFuzzer runtime for the fuzz build (-DORB_FUZZ=ON).
+# Installs the Debian packages that are missing, only those. With no argument: what building
+# and playing the game need. With --test: also the tests' tools (display servers, input
+# drivers, GoogleTest, Google Benchmark, the package checkers). With --fuzz: also clang and
+# its libFuzzer runtime for the fuzz build (-DORB_FUZZ=ON).
 set -euo pipefail
-packages=(g++ cmake pkg-config libsdl2-dev libepoxy-dev libpng-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libmpfr-dev libwayland-dev libx11-dev libgl1-mesa-dri libegl-mesa0 xvfb xauth
-          xdotool x11-utils x11-apps xfonts-base weston openbox desktop-file-utils)
-if [ "${1:-}" = "--fuzz" ]; then packages+=(clang-14 libclang-rt-14-dev); fi
+packages=(g++ cmake pkg-config libsdl2-dev libepoxy-dev libpng-dev libwayland-dev libx11-dev
+          libgl1-mesa-dri libegl-mesa0)
+for arg in "$@"; do
+    case $arg in
+        --test) packages+=(libgtest-dev libgmock-dev libbenchmark-dev libmpfr-dev xvfb xauth xdotool x11-utils
+                           x11-apps xfonts-base weston openbox desktop-file-utils appstream
+                           dpkg-dev file lintian man-db) ;;
+        --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+        *) echo "usage: deps.sh [--test] [--fuzz]" >&2; exit 2 ;;
+    esac
+done
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -3,14 +3,15 @@
 # under AddressSanitizer + UndefinedBehaviorSanitizer. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh --test
 jobs=$(nproc)
 status=0
 run_suite() {  # name, extra cmake arguments...
     local name=$1
     shift
     echo "== $name build =="
-    cmake -S . -B "build/$name" "$@" >/dev/null
+    # Tests, tools and benchmarks are left out of the default build; a later -D overrides.
+    cmake -S . -B "build/$name" -DORB_TESTS=ON -DORB_BENCH=ON "$@" >/dev/null
     cmake --build "build/$name" -j"$jobs"
     echo "== $name tests =="
     (cd "build/$name" && ctest --output-on-failure -j"$jobs") || status=1

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/base/numbers.hpp"
+#include "support/icon_tile.hpp"
 #include "tool_files.hpp"
 
 namespace fs = std::filesystem;
@@ -306,32 +308,57 @@ TEST_F(DumpToolTest, AFullDiskLeavesOnlyWholeFiles) {
     fs::remove_all(dir);
 }
 
-TEST(DumpToolIcon, WritesTheLitShipAs64x64Rgba) {
+// The luminance of an RGBA pixel, 0..255.
+double Luma(const uint8_t* p) {
+    return 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2];
+}
+
+TEST(DumpToolIcon, WritesTheLitShipOnALegiblePlateAtEachSize) {
     const fs::path dir = TestFolder("icon");
     std::string err;
-    ASSERT_EQ(
-        RunShell(DumpTool() + " --icon " + (dir / "icon.png").string(), dir / "err.txt", &err), 0)
-        << err;
-    int w = 0, h = 0;
-    const auto icon = ReadPng(dir / "icon.png", &w, &h);
-    ASSERT_EQ(icon.size(), 64u * 64 * 4);
-    EXPECT_EQ(w, 64);
-    EXPECT_EQ(icon[3], 0);  // a clear corner
-    // Lit from the upper left: the ship's left flank is brighter than its right, its top than
-    // its bottom.
-    int left = 0, right = 0, top = 0, bottom = 0, opaque = 0;
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) {
-            const uint8_t* p = &icon[(x + y * 64) * 4];
-            if (p[3] < 128) continue;
-            ++opaque;
-            (x < 32 ? left : right) += p[0];
-            (y < 32 ? top : bottom) += p[0];
+    for (const int size : {16, 64, 256}) {
+        SCOPED_TRACE(size);
+        const fs::path path = dir / ("icon" + std::to_string(size) + ".png");
+        const std::string sized = size == 64 ? "" : " --size " + std::to_string(size);
+        ASSERT_EQ(RunShell(DumpTool() + " --icon " + path.string() + sized, dir / "err.txt", &err),
+                  0)
+            << err;
+        int w = 0, h = 0;
+        const auto icon = ReadPng(path, &w, &h);
+        ASSERT_EQ(w, size);
+        ASSERT_EQ(h, size);
+        auto at = [&](int x, int y) { return &icon[(x + y * size) * 4]; };
+        EXPECT_EQ(at(0, 0)[3], 0);                // the plate's rounded corner is clear
+        EXPECT_EQ(at(size - 1, size - 1)[3], 0);  // and so is the opposite one
+        // On a dark panel the plate shows by its light rim, on a light one by its dark fill:
+        // down the middle column from the top, the first opaque pixel is light, and just
+        // inside the rim the fill is dark.
+        int y = 0;
+        while (y < size / 2 && at(size / 2, y)[3] < 255)
+            ++y;
+        ASSERT_LT(y, size / 4);
+        EXPECT_GT(Luma(at(size / 2, y)), 140);
+        const int inside = y + std::max(2, size / 16);
+        EXPECT_LT(Luma(at(size / 2, inside)), 70);
+        // The ship is what the icon adds to the plate alone (the plate of a clear sprite). Lit
+        // from the upper left, it adds more light on its left half than on its right (the
+        // plate is the same on both sides).
+        const PixmapPtr clear = CreatePixmap(64, 64, PIXFMT_RGBA32);
+        const PixmapPtr plate = IconTile(*clear, size);
+        ASSERT_TRUE(plate);
+        int ship = 0;
+        double left = 0, right = 0;
+        for (int py = 0; py < size; ++py) {
+            for (int px = 0; px < size; ++px) {
+                const uint8_t* q = plate->PixelPtr(px, py);
+                const double added = Luma(at(px, py)) - Luma(q);
+                ship += std::abs(added) > 8;
+                (px < size / 2 ? left : right) += added;
+            }
         }
+        EXPECT_GT(ship, size * size / 16);
+        EXPECT_GT(left, right);
     }
-    EXPECT_GT(opaque, 200);
-    EXPECT_GT(left, right);
-    EXPECT_GT(top, bottom);
     EXPECT_TRUE(Leftovers(dir).empty());
     EXPECT_EQ(RunShell(DumpTool() + " --icon", dir / "err.txt", &err), 1);
     EXPECT_EQ(RunShell(DumpTool() + " " + dir.string() + " --icon " + (dir / "i.png").string(),

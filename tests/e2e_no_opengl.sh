@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # On a desktop without OpenGL 3.3 (Mesa held to 3.0 under Xvfb) the game names what is
-# missing on standard error, shows it in a message box, and after the box is dismissed
-# exits with a non-zero status instead of crashing. Usage: e2e_no_opengl.sh BUILD_DIR
+# missing and the package that fixes it on standard error, in its own words alone, shows it in
+# a message box, and after the box is dismissed exits with a non-zero status instead of
+# crashing. Usage: e2e_no_opengl.sh BUILD_DIR
 set -euo pipefail
 build=${1:?build directory}
 game=$build/src/game/orbitrants
@@ -29,7 +30,14 @@ if [ -z "$box" ]; then
     echo "SKIP: this OpenGL ignores MESA_GL_VERSION_OVERRIDE; the game window opened"
     exit 0
 fi
-grep -q "OpenGL 3.3" "$err" || fail "the message does not name OpenGL 3.3: $(cat "$err")"
+missing="Orbitrants: cannot open the game window: the graphics driver offers no OpenGL 3.3 \
+core context"
+fix="; install Mesa's drivers (the package libgl1-mesa-dri on Debian and Ubuntu) or update the \
+graphics driver"
+# Where a context comes but too old, the version it offers follows in brackets.
+grep -qxF "$missing$fix" "$err" || grep -qx "$missing (only [0-9]\.[0-9])$fix" "$err" ||
+    fail "not the game's sentence: $(cat "$err")"
+[ "$(wc -l < "$err")" -eq 1 ] || fail "more than the game's sentence on stderr: $(cat "$err")"
 
 # The box takes keys once it has the focus; Return dismisses it.
 box_up() { [ "$(dialog_titled Orbitrants)" = "$box" ]; }

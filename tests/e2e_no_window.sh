@@ -9,7 +9,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 err=$(mktemp)
 trap 'rm -f "$err"' EXIT
 
-expect_refusal() {  # name, message, command...
+expect_refusal() {  # name, the whole of its stderr, command...
     local name=$1 message=$2
     shift 2
     [ -x "$1" ] || fail "$1 not built"
@@ -18,7 +18,8 @@ expect_refusal() {  # name, message, command...
     [ "$status" -ne 124 ] || fail "$name kept running without a window"
     [ "$status" -ne 0 ] || fail "$name: exit status 0 without a window"
     [ "$status" -lt 128 ] || fail "$name crashed (status $status): $(cat "$err")"
-    grep -q "$message" "$err" || fail "$name: no '$message' on stderr: $(cat "$err")"
+    [ "$(cat "$err")" = "$message" ] || fail "$name: not '$message' on stderr: $(cat "$err")"
 }
-expect_refusal orbitrants "cannot open the game window" "$build/src/game/orbitrants"
+expect_refusal orbitrants "Orbitrants: cannot open the game window: the window system gives no \
+window that OpenGL can draw in" "$build/src/game/orbitrants"
 echo "PASS: without a window the game says so and exits non-zero"

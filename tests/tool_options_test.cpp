@@ -15,7 +15,8 @@ namespace {
 using Args = std::vector<std::string>;
 
 constexpr const char* kDumpUsage =
-    "usage: orbitrants-dump OUTDIR [--clock MS] | orbitrants-dump --icon PATH.png [--clock MS]";
+    "usage: orbitrants-dump OUTDIR [--clock MS] | orbitrants-dump --icon PATH.png [--size N] "
+    "[--clock MS]";
 constexpr const char* kReplayUsage =
     "usage: orbitrants-replay --frames N [--clock MS] [--input FILE] [--shot F:PATH.png]... "
     "[--trace PATH.csv] [--enemies PATH.csv]";
@@ -35,6 +36,12 @@ TEST(DumpOptions, AFolderOrAnIconWithAnyClock) {
     p = ParseDumpOptions({"--clock", "5", "--icon", "i.png"});
     ASSERT_TRUE(p.ok()) << p.error;
     EXPECT_EQ(p.options, (TDumpOptions{"", "i.png", 5}));
+    p = ParseDumpOptions({"--size", "16", "--icon", "i.png"});
+    ASSERT_TRUE(p.ok()) << p.error;
+    EXPECT_EQ(p.options, (TDumpOptions{"", "i.png", kDefaultToolClock, 16}));
+    p = ParseDumpOptions({"--icon", "i.png", "--size", "1024"});
+    ASSERT_TRUE(p.ok()) << p.error;
+    EXPECT_EQ(p.options.icon_size, 1024);
     // A single dash is a name, and the last --clock counts.
     p = ParseDumpOptions({"-", "--clock", "1", "--clock", "2"});
     ASSERT_TRUE(p.ok()) << p.error;
@@ -44,12 +51,17 @@ TEST(DumpOptions, AFolderOrAnIconWithAnyClock) {
 TEST(DumpOptions, AnythingElseIsTheUsageOrTheClocksMessage) {
     for (const Args& args : {Args{}, Args{"a", "b"}, Args{"--icon", "i.png", "out"},
                              Args{"--icon", "i", "--icon", "j"}, Args{"out", "--clock"},
-                             Args{"--clock", "5"}, Args{"--bogus"}, Args{"--"}, Args{"a", ""}})
+                             Args{"--clock", "5"}, Args{"--bogus"}, Args{"--"}, Args{"a", ""},
+                             Args{"out", "--size", "64"}, Args{"--icon", "i", "--size"}})
         EXPECT_EQ(ParseDumpOptions(args).error, kDumpUsage) << testing::PrintToString(args);
     for (const char* clock : {"x", " 5", "99999999999", ""})
         EXPECT_EQ(ParseDumpOptions({"out", "--clock", clock}).error,
                   "--clock needs a whole number of milliseconds")
             << clock;
+    for (const char* size : {"15", "1025", "0", "-64", "64px", ""})
+        EXPECT_EQ(ParseDumpOptions({"--icon", "i.png", "--size", size}).error,
+                  "--size needs a whole number of pixels from 16 to 1024")
+            << size;
 }
 
 TEST(ReplayOptions, EveryOptionAndRepeatedShots) {

@@ -2,8 +2,8 @@
 // with the clock fixed so the run repeats, creates the first enemy, and writes every generated
 // image frame as PNG, every field as raw little-endian data, the enemy's sprites, height field
 // and scalar fields, and the generator state. Developer tool; depends on the game's libraries
-// and the tools' support library. With --icon PATH it writes only the lit player ship, the
-// desktop icon the build installs.
+// and the tools' support library. With --icon PATH [--size N] it writes only the desktop icon
+// the build installs: the lit player ship on its plate, N pixels square.
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +22,7 @@
 #include "platform/base/base.hpp"
 #include "platform/draw/draw.hpp"
 #include "support/dump_options.hpp"
+#include "support/icon_tile.hpp"
 #include "support/png_file.hpp"
 #include "support/safe_file.hpp"
 #include "support/tool_args.hpp"
@@ -140,8 +141,8 @@ void WriteEnemy(const fs::path& dir, const enemy& e) {
     WriteText(dir / "enemy.json", json.str());
 }
 
-// The player's ship lit as the play frame lights it, heading up, written as the desktop icon.
-void WriteIcon(const fs::path& path) {
+// The player's ship lit as the play frame lights it, heading up, on the icon's plate.
+void WriteIcon(const fs::path& path, int size) {
     TGameState g;
     g.ship_x = static_cast<float>(g.half_w + double{kIconShipDx});
     g.ship_y = static_cast<float>(g.half_h + double{kIconShipDy});
@@ -151,13 +152,15 @@ void WriteIcon(const fs::path& path) {
     relight_ship_sprite(f);
     const PixmapPtr& ship = Generated().player_ship->pixmaps[0];
     if (!ship) Fail("the player's ship was not lit");
-    WritePng(path, *ship);
+    const PixmapPtr icon = IconTile(*ship, size);
+    if (!icon) Fail("no memory for the icon");
+    WritePng(path, *icon);
 }
 
 int DumpIcon(const TDumpOptions& options) {
     RunHeadless(options.clock);
     if (!StartUpThroughGeneration()) Fail("cannot open graphics: " + LastGraphicsError());
-    WriteIcon(options.icon);
+    WriteIcon(options.icon, options.icon_size ? options.icon_size : kDefaultIconSize);
     CloseGraphics();
     return 0;
 }

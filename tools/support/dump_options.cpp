@@ -1,15 +1,25 @@
-// orbitrants-dump's arguments: one folder or one icon, and the clock.
+// orbitrants-dump's arguments: one folder or one icon (with its size), and the clock.
 #include "support/dump_options.hpp"
 
 namespace {
 constexpr const char* kUsage =
-    "usage: orbitrants-dump OUTDIR [--clock MS] | orbitrants-dump --icon PATH.png [--clock MS]";
+    "usage: orbitrants-dump OUTDIR [--clock MS] | orbitrants-dump --icon PATH.png [--size N] "
+    "[--clock MS]";
+constexpr const char* kSizeError = "--size needs a whole number of pixels from 16 to 1024";
+
+std::string TakeSize(const std::string& value, int* size) {
+    int n = 0;
+    if (!ParseWholeNumber(value, &n) || n < kMinIconSize || n > kMaxIconSize) return kSizeError;
+    *size = n;
+    return "";
+}
 
 // Takes args[i] (and its value, moving `i` past it); returns what is wrong, or "".
 std::string TakeArg(const std::vector<std::string>& args, size_t& i, TDumpOptions& o) {
     const std::string& arg = args[i];
     const bool has_value = i + 1 < args.size();
     if (arg == "--clock" && has_value) return TakeClock(args[++i], &o.clock);
+    if (arg == "--size" && has_value) return TakeSize(args[++i], &o.icon_size);
     if (arg == "--icon" && has_value && o.icon.empty()) {
         o.icon = args[++i];
         return "";
@@ -27,6 +37,8 @@ TParsed<TDumpOptions> ParseDumpOptions(const std::vector<std::string>& args) {
     TParsed<TDumpOptions> p;
     for (size_t i = 0; i < args.size() && p.ok(); ++i)
         p.error = TakeArg(args, i, p.options);
-    if (p.ok() && p.options.out.empty() == p.options.icon.empty()) p.error = kUsage;
+    const TDumpOptions& o = p.options;
+    if (p.ok() && (o.out.empty() == o.icon.empty() || (o.icon_size && o.icon.empty())))
+        p.error = kUsage;
     return p;
 }

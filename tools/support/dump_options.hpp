@@ -1,5 +1,5 @@
-// orbitrants-dump's options: OUTDIR [--clock MS], or --icon PATH.png [--clock MS]. Depends on
-// the tools' argument helpers.
+// orbitrants-dump's options: OUTDIR [--clock MS], or --icon PATH.png [--size N] [--clock MS].
+// Depends on the tools' argument helpers.
 #pragma once
 
 #include <filesystem>
@@ -8,10 +8,14 @@
 
 #include "support/tool_args.hpp"
 
+// The icon's side in pixels: the desktop's sizes lie between these.
+constexpr int kDefaultIconSize = 64, kMinIconSize = 16, kMaxIconSize = 1024;
+
 struct TDumpOptions {
     std::filesystem::path out;   // the folder for the content, or empty
     std::filesystem::path icon;  // the icon's file, or empty; exactly one of the two is set
     int clock = kDefaultToolClock;
+    int icon_size = 0;  // the icon's --size, 0 when not given (kDefaultIconSize then)
 
     bool operator==(const TDumpOptions&) const = default;
 };

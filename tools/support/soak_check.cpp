@@ -21,10 +21,17 @@ struct TWhere {
     const char* part = "";
 
     TWhere Part(const char* p) const { return {list, index, p}; }
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "[" + std::string.
     std::string Name(const char* field) const {
         std::string name = list;
-        if (index >= 0) name += "[" + std::to_string(index) + "]";
-        return name + part + field;
+        if (index >= 0) {
+            name += '[';
+            name += std::to_string(index);
+            name += ']';
+        }
+        name += part;
+        name += field;
+        return name;
     }
 };
 

@@ -102,7 +102,7 @@ void TGLVorn2DDriver::Flush() {
     for (int s = 0; s < kStreams; ++s)
         used[s] = Unmap(s, &base[s]);
     for (const TGLCommand& c : commands_) {
-        if (c.count > 0) DrawCommand(c, base[c.stream]);
+        if (c.count > 0 && !unseen_) DrawCommand(c, base[c.stream]);
     }
     FenceUsedBuffers(used);
     DropRecorded();

@@ -269,6 +269,7 @@ void TGLVorn2DDriver::AbandonGraphics() {
 }
 
 void TGLVorn2DDriver::ResetGLContext() {
+    unseen_ = false;  // a new window starts shown
     cache_.Forget();
     cache_.SetPrograms(programs_, scale_locs_, kPrograms);
     glActiveTexture(GL_TEXTURE0);
@@ -376,6 +377,9 @@ void TGLVorn2DDriver::Flip(int sync) {
     Flush();
     graphics_->Present(sync, [this] { BlitToWindow(); });
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    // The next frame is recorded in full either way; only its rasterising is left out while
+    // nobody can see it, so the game's own work, its random draws and timing stay the same.
+    unseen_ = graphics_->Unseen();
 }
 
 // Copies the back buffer into the window's framebuffer (scaled on a HiDPI drawable).

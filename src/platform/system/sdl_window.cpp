@@ -46,22 +46,32 @@ class SdlGraphics : public TGraphics {
     void Present(int sync, const std::function<void()>& draw_frame) override {
         SetInterval(sync && !headless_ ? 1 : 0);
         if (!sync || headless_) {
-            draw_frame();
-            SDL_GL_SwapWindow(window_);
+            Show(draw_frame);
             return;
         }
         const TPresentPacer::Plan plan = pacer_.Before(SteadyNanos(), Display());
         SleepUntilNanos(plan.sleep_until);
         int64_t ends[TPresentPacer::kProbePresents];
         for (int i = 0; i < plan.presents; ++i) {
-            draw_frame();
-            SDL_GL_SwapWindow(window_);
+            Show(draw_frame);
             ends[i] = SteadyNanos();
         }
         pacer_.After(ends, plan.presents);
     }
+    bool Unseen() const override {
+        const Uint32 unseen = SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN;
+        return (SDL_GetWindowFlags(window_) & unseen) != 0;
+    }
 
   private:
+    // A software renderer would copy every frame of a minimised window to the display for
+    // nothing; a swap that shows nothing is left out (the pacer's sleep still paces it).
+    void Show(const std::function<void()>& draw_frame) {
+        if (Unseen()) return;
+        draw_frame();
+        SDL_GL_SwapWindow(window_);
+    }
+
     void SetInterval(int interval) {
         if (interval == interval_) return;
         interval_ = interval;
@@ -74,8 +84,7 @@ class SdlGraphics : public TGraphics {
         display.interval_accepted = interval_accepted_;
         SDL_DisplayMode mode;
         if (SDL_GetWindowDisplayMode(window_, &mode) == 0) display.refresh_hz = mode.refresh_rate;
-        const Uint32 hidden = SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN;
-        display.minimised = (SDL_GetWindowFlags(window_) & hidden) != 0;
+        display.minimised = Unseen();
         return display;
     }
 
@@ -107,6 +116,15 @@ bool Names(const char* list, const char* driver) {
     }
 }
 
+// What a player can act on, without the window system's own words.
+constexpr const char* kNoDisplay =
+    "there is no display to open it on; start the game from a desktop session (X11 or "
+    "Wayland), or check that DISPLAY or WAYLAND_DISPLAY names a running one";
+constexpr const char* kNoOpenGL = "the graphics driver offers no OpenGL 3.3 core context";
+constexpr const char* kOpenGLFix =
+    "; install Mesa's drivers (the package libgl1-mesa-dri on Debian and Ubuntu) or update the "
+    "graphics driver";
+
 bool HeadlessDriver(const char* driver) {
     return SameName(driver, "offscreen") || SameName(driver, "dummy");
 }
@@ -116,9 +134,7 @@ bool HeadlessDriver(const char* driver) {
 bool RefuseHeadless(std::string* error) {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!HeadlessDriver(driver) || Names(SDL_getenv("SDL_VIDEODRIVER"), driver)) return false;
-    *error = std::string("no display to open the window on (SDL fell back to its '") + driver +
-             "' driver); check DISPLAY or WAYLAND_DISPLAY, or set SDL_VIDEODRIVER=offscreen "
-             "for a headless run";
+    *error = kNoDisplay;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return true;
 }
@@ -128,6 +144,15 @@ void AskForCoreContexts() {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+// Starts SDL's video. libwayland prints its own complaint ("XDG_RUNTIME_DIR is invalid") when
+// SDL tries a Wayland driver that has no compositor to reach; the game's message says it better.
+bool InitVideoQuietly() {
+    HoldWaylandLog(true);
+    const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    HoldWaylandLog(false);
+    return started;
 }
 
 // Starts the window system once; later windows reuse it. The OpenGL library is loaded with it
@@ -147,9 +172,8 @@ bool StartVideo(std::string* error) {
         *error = wayland_note;
         return false;
     }
-    if (fresh && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        *error = std::string("no display to open the window on (") + SDL_GetError() +
-                 "); check DISPLAY or WAYLAND_DISPLAY" + wayland_note;
+    if (fresh && !InitVideoQuietly()) {
+        *error = kNoDisplay + wayland_note;
         return false;
     }
     if (RefuseHeadless(error)) return false;
@@ -187,7 +211,7 @@ SDL_Window* OpenWindow(int width, int height, std::string* error) {
     if (window) {
         KeepClientAt(window, at);
     } else {
-        *error = std::string("cannot open a window: ") + SDL_GetError();
+        *error = "the window system gives no window that OpenGL can draw in";
     }
     return window;
 }
@@ -195,11 +219,10 @@ SDL_Window* OpenWindow(int width, int height, std::string* error) {
 SDL_GLContext OpenContext(SDL_Window* window, std::string* error) {
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (!context) {
-        *error = std::string("no OpenGL 3.3 core context: ") + SDL_GetError();
+        *error = std::string(kNoOpenGL) + kOpenGLFix;
     } else if (epoxy_gl_version() < 33) {
-        *error = "no OpenGL 3.3 core context: the driver offers version " +
-                 std::to_string(epoxy_gl_version() / 10) + "." +
-                 std::to_string(epoxy_gl_version() % 10);
+        *error = std::string(kNoOpenGL) + " (only " + std::to_string(epoxy_gl_version() / 10) +
+                 "." + std::to_string(epoxy_gl_version() % 10) + ")" + kOpenGLFix;
         SDL_GL_DeleteContext(context);
         context = nullptr;
     }

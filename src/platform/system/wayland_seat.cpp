@@ -5,6 +5,8 @@
 #include <SDL2/SDL.h>
 #include <wayland-client.h>
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -80,14 +82,26 @@ bool AvoidSeatlessWayland(std::string* note) {
             return true;
         case TWaylandRoute::kX11Only:
             SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-            *note = "; the Wayland compositor was passed over: it offers no input seat";
+            *note = " (the Wayland compositor was passed over: it offers no input seat)";
             return true;
         case TWaylandRoute::kRefuse:
             *note =
-                "the Wayland compositor offers no input seat (no pointer or keyboard), which "
-                "SDL's Wayland driver cannot start without; leave 'wayland' out of "
-                "SDL_VIDEODRIVER to use X11";
+                "the Wayland compositor offers no input seat (no pointer or keyboard); connect "
+                "one, or leave 'wayland' out of SDL_VIDEODRIVER to use X11";
             return false;
     }
     return true;
+}
+
+namespace {
+void DropLine(const char*, va_list) {}
+
+// libwayland's own handler: the message on standard error.
+void PrintLine(const char* format, va_list args) {
+    std::vfprintf(stderr, format, args);
+}
+}  // namespace
+
+void HoldWaylandLog(bool hold) {
+    wl_log_set_handler_client(hold ? DropLine : PrintLine);
 }

@@ -20,8 +20,12 @@ class TGraphics {
     // Shows a frame: `draw_frame` draws it into the window's default framebuffer, then the
     // buffers are swapped. sync 1 waits for the retrace where the platform allows and never
     // presents more than 60 times a second; sync 0 presents at once. While the retrace is
-    // measured the same frame is drawn and presented a few times in a row.
+    // measured the same frame is drawn and presented a few times in a row. While the window
+    // is unseen nothing is drawn or swapped, but the pacing is the same.
     virtual void Present(int sync, const std::function<void()>& draw_frame) = 0;
+    // True while nothing of the window can be seen (minimised or hidden): the driver may then
+    // skip the drawing work, though never the calls that record it.
+    virtual bool Unseen() const { return false; }
 };
 
 // Opens the window (client area width x height, centred, captioned with the application

@@ -201,6 +201,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     TGLBatchState open_state_;
 
     bool flush_each_ = false;
+    bool unseen_ = false;  // the window was minimised or hidden at the last present
     int draw_calls_ = 0;
     int unblended_ = 0, skipped_ = 0;
 };

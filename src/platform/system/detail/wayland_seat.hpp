@@ -30,3 +30,7 @@ TWaylandRoute ChooseWaylandRoute(const char* asked, TWaylandSeat seat);
 // Applies the route before SDL's video starts. False refuses the start, `note` saying why;
 // otherwise `note` is empty, or names the compositor passed over for a later failure message.
 bool AvoidSeatlessWayland(std::string* note);
+
+// While held, libwayland's client messages are dropped (the game reports a failure to start in
+// its own words); released, they print on standard error as libwayland prints them.
+void HoldWaylandLog(bool hold);
