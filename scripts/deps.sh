@@ -2,7 +2,8 @@
 # Installs the Debian packages that are missing, only those. With no argument: what building
 # and playing the game need. With --test: also the tests' tools (display servers, input
 # drivers, GoogleTest, Google Benchmark, the package checkers). With --fuzz: also clang and
-# its libFuzzer runtime for the fuzz build (-DORB_FUZZ=ON).
+# its libFuzzer runtime for the fuzz build (-DORB_FUZZ=ON). With --web: also emscripten and
+# the local web server's python3, for the browser build.
 set -euo pipefail
 packages=(g++ cmake pkg-config libsdl2-dev libepoxy-dev libpng-dev libwayland-dev libx11-dev
           libgl1-mesa-dri libegl-mesa0)
@@ -12,7 +13,8 @@ for arg in "$@"; do
                            x11-apps xfonts-base weston openbox desktop-file-utils appstream
                            dpkg-dev file lintian man-db) ;;
         --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
-        *) echo "usage: deps.sh [--test] [--fuzz]" >&2; exit 2 ;;
+        --web) packages+=(emscripten python3) ;;
+        *) echo "usage: deps.sh [--test] [--fuzz] [--web]" >&2; exit 2 ;;
     esac
 done
 missing=()

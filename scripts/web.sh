@@ -3,18 +3,7 @@
 # build/web/site and serves that folder on http://localhost:8000 until Ctrl-C.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(emscripten cmake python3)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/deps.sh --web
 port=${PORT:-8000}
 emcmake cmake -S . -B build/web -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/web -j"$(nproc)"
