@@ -2,7 +2,6 @@
 // short series, the exponential from a table of 2^(j/64) and a short series, so that the
 // product y log x keeps enough bits for the result's one rounding. Exponents that are multiples
 // of 1/2, up to 64, multiply in double-double instead; the special cases follow IEEE pow.
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include "platform/base/double_double.hpp"
 #include "platform/base/elementary.hpp"
 #include "platform/base/elementary_tables.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace elementary {
 namespace {
@@ -50,14 +50,14 @@ DD Half(DD a) {
 // log x for finite x > 0. x = 2^e m with m in [1, 2); m / c = 1 + t with t small. Just below
 // 1, t = x - 1 directly, so that log x keeps its relative precision on both sides of 1.
 DD Log(double x) {
-    uint64_t bits = std::bit_cast<uint64_t>(x);
+    uint64_t bits = BitCast<uint64_t>(x);
     int e = static_cast<int>(bits >> 52) - 1023;
     if ((bits >> 52) == 0) {  // subnormal: scale into the normal range first
-        bits = std::bit_cast<uint64_t>(x * 0x1p54);
+        bits = BitCast<uint64_t>(x * 0x1p54);
         e = static_cast<int>(bits >> 52) - 1023 - 54;
     }
     const int i = static_cast<int>((bits >> 45) & 127);
-    const double m = std::bit_cast<double>((bits & kMantissa) | (uint64_t{1023} << 52));
+    const double m = BitCast<double>((bits & kMantissa) | (uint64_t{1023} << 52));
     DD t, minus_log = {0.0, 0.0};
     if (e == -1 && i == 127) {
         t = {x - 1, 0.0};  // exact, x in [1 - 2^-8, 1)
@@ -86,7 +86,7 @@ double Scale(double v, int n) {
         v *= 0x1p-1000;
         n += 1000;
     }
-    return v * std::bit_cast<double>(static_cast<uint64_t>(n + 1023) << 52);
+    return v * BitCast<double>(static_cast<uint64_t>(n + 1023) << 52);
 }
 
 // exp w, rounded once: w = (64 n + j) ln2/64 + r.
@@ -117,7 +117,7 @@ int IntegerKind(double a) {
 // double-double, while no power leaves [2^-800, 2^800] (beyond, the products would lose their
 // low parts).
 bool HalfIntegerPower(double x, double y, double& result) {
-    const int e = static_cast<int>(std::bit_cast<uint64_t>(x) >> 52) - 1023;
+    const int e = static_cast<int>(BitCast<uint64_t>(x) >> 52) - 1023;
     const double ay = y < 0 ? -y : y;
     if (ay > 64 || e == -1023 || (std::abs(e) + 1) * ay > 800) return false;
     const unsigned twice = static_cast<unsigned>(2 * ay);
@@ -156,7 +156,7 @@ double Pow(double x, double y) {
         return (ax < 1) == (y > 0) ? 0.0 : kInf;
     }
     const int kind = IntegerKind(ay);
-    const bool negative = (std::bit_cast<uint64_t>(x) >> 63) != 0;
+    const bool negative = (BitCast<uint64_t>(x) >> 63) != 0;
     const bool odd_sign = negative && kind == 1;  // an odd power keeps the base's sign
     if (ax == 0 || ax == kInf) {
         const double magnitude = (ax == 0) == (y < 0) ? kInf : 0.0;

@@ -1,13 +1,13 @@
 // Sine and cosine in radians: the argument is reduced to r in [-pi/4, pi/4] and a quadrant,
 // exactly enough that r keeps about 100 correct bits; a table of sines and cosines of j/64 and
 // short series in the remainder give the result before its one final rounding.
-#include <bit>
 #include <cstdint>
 #include <limits>
 
 #include "platform/base/double_double.hpp"
 #include "platform/base/elementary.hpp"
 #include "platform/base/elementary_tables.hpp"
+#include "platform/base/numbers.hpp"
 
 namespace elementary {
 namespace {
@@ -57,7 +57,7 @@ uint32_t BitsAt(const uint32_t* limbs, int pos) {
 // For |x| >= 2^20: x * 2/pi modulo 4 from the mantissa times a window of the digits of 2/pi in
 // integer arithmetic, the digits before the window adding only multiples of 4.
 Reduced ReduceLarge(double ax) {
-    const uint64_t bits = std::bit_cast<uint64_t>(ax);
+    const uint64_t bits = BitCast<uint64_t>(ax);
     const int e = static_cast<int>(bits >> 52) - 1075;  // ax = m * 2^e, e >= -32
     const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
     const int first = e >= 2 ? (e - 2) / 32 : 0;
