@@ -52,8 +52,9 @@ wait_for 30 gone "$probe_pid" || fail "the events tool did not end"
 
 # The game: borderless, its top-left where the captioned window's frame began.
 frames=$build/e2e_window.$mode.frames
-rm -f "$frames"
-start_game ORBITRANTS_FRAMES="$frames"
+trace=$build/e2e_window.$mode.csv
+rm -f "$frames" "$trace"
+start_game ORBITRANTS_FRAMES="$frames" ORBITRANTS_TRACE="$trace"
 wait_for 30 has_window "$game_pid" Orbitrants || fail "the game opened no window: $(cat "$err")"
 wid=$(window_of "$game_pid" Orbitrants)
 want="$((screen_w / 2 - 640 - left)) $((screen_h / 2 - 250 - top)) 1280 500"
@@ -69,6 +70,10 @@ wait_for 30 placed || fail "window at $(client_geometry "$wid"), frame '$(frame_
 # and Escape, no second of the log may hold more than 62 presents (61 when one present comes late
 # and the next catches up on schedule). (Its processor time says
 # nothing here: drawing real frames on llvmpipe takes most of a core on a quiet machine.)
+# The two seconds count from the first play frame: generation can take longer than that in
+# the sanitizer build on a busy machine.
+playing() { [ -f "$trace" ] && [ "$(wc -l <"$trace")" -ge 2 ]; }
+wait_for 60 playing || fail "the game never reached its first play frame: $(cat "$err")"
 sleep 2
 placed || fail "the window moved on its own to $(client_geometry "$wid")"
 
