@@ -1,6 +1,6 @@
-// orbitrants-dump OUTDIR [--clock MS]: runs start-up through content generation headless,
-// with the clock fixed so the run repeats, creates the first enemy, and writes every generated
-// image frame as PNG, every field as raw little-endian data, the enemy's sprites, height field
+// orbitrants-dump OUTDIR [--clock MS] [--raw]: runs start-up through content generation
+// headless, with the clock fixed so the run repeats, creates the first enemy, and writes every
+// generated image frame as PNG (with --raw as bare RGBA rows, NAME.WxH.rgba), every field as raw little-endian data, the enemy's sprites, height field
 // and scalar fields, and the generator state. Developer tool; depends on the game's libraries
 // and the tools' support library. With --icon PATH [--size N] it writes only the desktop icon
 // the build installs: the lit player ship on its plate, N pixels square.
@@ -24,6 +24,7 @@
 #include "support/dump_options.hpp"
 #include "support/icon_tile.hpp"
 #include "support/png_file.hpp"
+#include "support/rgba_file.hpp"
 #include "support/safe_file.hpp"
 #include "support/tool_args.hpp"
 
@@ -45,6 +46,20 @@ void WritePng(const fs::path& path, const TPixmap& pixmap) {
     if (!WritePngFile(path, pixmap, &error)) Fail("cannot write " + error);
 }
 
+bool g_raw = false;  // --raw: image frames as bare RGBA rows
+
+std::string Dims(int w, int h) {
+    return std::to_string(w) + "x" + std::to_string(h);
+}
+
+// Writes one image frame as NAME.png, or as NAME.WxH.rgba with --raw.
+void WriteFrame(const fs::path& dir, const std::string& name, const TPixmap& pixmap) {
+    if (!g_raw) return WritePng(dir / (name + ".png"), pixmap);
+    std::string error;
+    const fs::path path = dir / (name + "." + Dims(pixmap.width, pixmap.height) + ".rgba");
+    if (!WriteRgbaFile(path, pixmap, &error)) Fail("cannot write " + error);
+}
+
 void WriteText(const fs::path& path, const std::string& text) {
     std::string error;
     if (!WriteWholeFile(path.string(), text.data(), text.size(), &error))
@@ -59,9 +74,7 @@ void WriteImage(const fs::path& dir, const std::string& name, const ImagePtr& im
     for (int k = 0; k < frames; ++k) {
         PixmapPtr pix = image->pixmaps[k];
         if (!pix) pix = CreatePixmap(image->width, image->height, PIXFMT_RGBA32);
-        const std::string file =
-            frames == 1 ? name + ".png" : name + "." + std::to_string(k) + ".png";
-        WritePng(dir / file, *pix);
+        WriteFrame(dir, frames == 1 ? name : name + "." + std::to_string(k), *pix);
     }
 }
 
@@ -71,10 +84,6 @@ void WriteRaw(const fs::path& path, const std::vector<T, A>& data) {
     std::string error;
     if (!WriteWholeFile(path.string(), data.data(), data.size() * sizeof(T), &error))
         Fail("cannot write " + error);
-}
-
-std::string Dims(int w, int h) {
-    return std::to_string(w) + "x" + std::to_string(h);
 }
 
 void WriteImages(const fs::path& dir, const Content& c) {
@@ -95,7 +104,7 @@ void WriteImages(const fs::path& dir, const Content& c) {
     for (const auto& [name, image] : images)
         WriteImage(dir, name, *image);
     // The white lattice as it was before the composite replaced it.
-    WritePng(dir / "backdrop_pix.png", *c.backdrop_pix);
+    WriteFrame(dir, "backdrop_pix", *c.backdrop_pix);
 }
 
 void WriteFields(const fs::path& dir, const Content& c) {
@@ -169,6 +178,7 @@ int DumpIcon(const TDumpOptions& options) {
 int main(int argc, char** argv) {
     const TDumpOptions options = OptionsOrFail(kTool, ParseDumpOptions(ToolArgs(argc, argv)));
     if (!options.icon.empty()) return DumpIcon(options);
+    g_raw = options.raw;
     std::error_code error;
     fs::create_directories(options.out, error);
     if (error) Fail("cannot create " + options.out.string() + ": " + error.message());

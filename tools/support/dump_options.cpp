@@ -3,7 +3,7 @@
 
 namespace {
 constexpr const char* kUsage =
-    "usage: orbitrants-dump OUTDIR [--clock MS] | orbitrants-dump --icon PATH.png [--size N] "
+    "usage: orbitrants-dump OUTDIR [--clock MS] [--raw] | orbitrants-dump --icon PATH.png [--size N] "
     "[--clock MS]";
 constexpr const char* kSizeError = "--size needs a whole number of pixels from 16 to 1024";
 
@@ -20,6 +20,10 @@ std::string TakeArg(const std::vector<std::string>& args, size_t& i, TDumpOption
     const bool has_value = i + 1 < args.size();
     if (arg == "--clock" && has_value) return TakeClock(args[++i], &o.clock);
     if (arg == "--size" && has_value) return TakeSize(args[++i], &o.icon_size);
+    if (arg == "--raw") {
+        o.raw = true;
+        return "";
+    }
     if (arg == "--icon" && has_value && o.icon.empty()) {
         o.icon = args[++i];
         return "";
@@ -38,7 +42,8 @@ TParsed<TDumpOptions> ParseDumpOptions(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size() && p.ok(); ++i)
         p.error = TakeArg(args, i, p.options);
     const TDumpOptions& o = p.options;
-    if (p.ok() && (o.out.empty() == o.icon.empty() || (o.icon_size && o.icon.empty())))
+    if (p.ok() && (o.out.empty() == o.icon.empty() || (o.icon_size && o.icon.empty()) ||
+                   (o.raw && !o.icon.empty())))
         p.error = kUsage;
     return p;
 }

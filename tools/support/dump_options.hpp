@@ -1,4 +1,4 @@
-// orbitrants-dump's options: OUTDIR [--clock MS], or --icon PATH.png [--size N] [--clock MS].
+// orbitrants-dump's options: OUTDIR [--clock MS] [--raw], or --icon PATH.png [--size N] [--clock MS].
 // Depends on the tools' argument helpers.
 #pragma once
 
@@ -16,6 +16,7 @@ struct TDumpOptions {
     std::filesystem::path icon;  // the icon's file, or empty; exactly one of the two is set
     int clock = kDefaultToolClock;
     int icon_size = 0;  // the icon's --size, 0 when not given (kDefaultIconSize then)
+    bool raw = false;   // image frames as bare RGBA rows instead of PNG (content folder only)
 
     bool operator==(const TDumpOptions&) const = default;
 };
