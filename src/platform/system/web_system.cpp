@@ -85,11 +85,12 @@ void Listen(void* self) {
 }
 }  // namespace
 
-WebSystem::WebSystem(int width, int height)
+WebSystem::WebSystem(int width, int height, bool headless)
     : width_(width),
       height_(height),
       style_(WINDOW_STYLE_VISIBLE | WINDOW_STYLE_CAPTION | WINDOW_STYLE_SYSMENU |
-             WINDOW_STYLE_MINIMIZEBOX) {
+             WINDOW_STYLE_MINIMIZEBOX),
+      focused_(headless) {
     // Until the first move the pointer rests at the centre, as in a headless run.
     input_.Warp(width / 2, height / 2);
     SetPolledPointer(width / 2, height / 2);
@@ -102,8 +103,15 @@ WebSystem::~WebSystem() {
 }
 
 void WebSystem::Poll(const std::function<void(const TEvent&)>& emit) {
-    for (const TEvent& event : input_.Take())
+    for (const TEvent& event : input_.Take()) {
+        Track(event);
         emit(event);
+    }
+}
+
+void WebSystem::Track(const TEvent& event) {
+    if (event.id == EVENT_ACTIVATE) focused_ = true;
+    if (event.id == EVENT_DEACTIVATE) focused_ = false;
 }
 
 void WebSystem::SetPointerVisible(bool visible) {

@@ -3,6 +3,9 @@
 // here a present only copies the frame into the drawing buffer.
 #include <emscripten/html5.h>
 
+#include <cstdlib>
+#include <cstring>
+
 #include "platform/system/detail/web_system.hpp"
 #include "platform/system/input.hpp"
 #include "platform/system/window_graphics.hpp"
@@ -12,8 +15,8 @@ constexpr const char* kCanvasTarget = "#canvas";
 
 class WebGraphics : public TGraphics {
   public:
-    WebGraphics(EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context, int width, int height)
-        : context_(context), system_(width, height) {
+    WebGraphics(EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context, int width, int height, bool headless)
+        : context_(context), system_(width, height, headless) {
         SetSystemDriver(&system_);
     }
     ~WebGraphics() override {
@@ -45,6 +48,13 @@ EMSCRIPTEN_WEBGL_CONTEXT_HANDLE CreateContext() {
     attributes.preserveDrawingBuffer = EM_FALSE;
     return emscripten_webgl_create_context(kCanvasTarget, &attributes);
 }
+
+// The tools ask for a headless run as on the desktop (SDL_VIDEODRIVER=offscreen); the page
+// never does.
+bool AskedHeadless() {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    return driver && std::strcmp(driver, "offscreen") == 0;
+}
 }  // namespace
 
 std::unique_ptr<TGraphics> CreateWindowGraphics(int width, int height, int depth, int hertz,
@@ -58,7 +68,7 @@ std::unique_ptr<TGraphics> CreateWindowGraphics(int width, int height, int depth
         return nullptr;
     }
     emscripten_webgl_make_context_current(context);
-    auto graphics = std::make_unique<WebGraphics>(context, width, height);
+    auto graphics = std::make_unique<WebGraphics>(context, width, height, AskedHeadless());
     graphics->width = width;
     graphics->height = height;
     graphics->depth = depth;

@@ -7,15 +7,18 @@
 
 class WebSystem : public TSystemDriver {
   public:
-    // Listens to the canvas, the document and the window.
-    WebSystem(int width, int height);
+    // Listens to the canvas, the document and the window. A headless run (the tools') has no
+    // player to click the canvas: it starts focused, as the desktop's headless window does.
+    WebSystem(int width, int height, bool headless);
     ~WebSystem() override;
     WebSystem(const WebSystem&) = delete;
     WebSystem& operator=(const WebSystem&) = delete;
 
     void Poll(const std::function<void(const TEvent&)>& emit) override;
+    void Observe(const TEvent& event) override { Track(event); }
     TWindowHandle Window() const override { return kCanvas; }
-    bool HasFocus() const override { return input_.locked(); }
+    // Focused from the pointer lock's gain to its loss, or between injected activations.
+    bool HasFocus() const override { return focused_; }
     void WarpPointer(int x, int y) override { input_.Warp(x, y); }
     void SetPointerVisible(bool visible) override;
     int GetStyle() const override { return style_; }
@@ -33,8 +36,11 @@ class WebSystem : public TSystemDriver {
     void Scale(double* sx, double* sy) const;
 
   private:
+    void Track(const TEvent& event);
+
     static constexpr TWindowHandle kCanvas = 1;
     int width_, height_;
     int style_;
+    bool focused_;
     TCanvasInput input_;
 };
