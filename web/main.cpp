@@ -6,9 +6,11 @@
 #include <emscripten/html5.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "game/game_trace.hpp"
 #include "game/main_loop.hpp"
 #include "game/startup.hpp"
 #include "platform/base/base.hpp"
@@ -20,6 +22,7 @@ TLoopSteps g_steps;
 int g_pass = 0;
 TAnimationPacer g_pacer;
 bool g_context_lost = false;
+TTraceFile g_trace;
 
 // The run is over: the pointer and the keys go back to the page (the canvas's listeners go
 // with the graphics), which offers another run.
@@ -70,6 +73,17 @@ void ReadArguments(int argc, char** argv) {
         if (std::strcmp(argv[i], "--clock") == 0) FixClock(std::atoi(argv[i + 1]));
     }
 }
+// ORBITRANTS_TRACE names a file for the per-pass trace, as on the desktop; the page sets it
+// (to a file in memory that tests read back) only when asked for it with ?trace.
+void TraceIfAsked(TLoopSteps& steps) {
+    const char* path = std::getenv("ORBITRANTS_TRACE");
+    if (!path || !*path) return;
+    if (g_trace.Open(path)) {
+        steps.after_pass = [](int pass) { g_trace.Write(pass); };
+    } else {
+        std::fprintf(stderr, "orbitrants: cannot write the trace %s\n", path);
+    }
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,6 +91,7 @@ int main(int argc, char** argv) {
     if (!StartUp(ShowProgressFrame)) return 1;
     emscripten_set_webglcontextlost_callback("#canvas", nullptr, EM_FALSE, OnContextLost);
     g_steps = GameLoopSteps();
+    TraceIfAsked(g_steps);
     emscripten_request_animation_frame_loop(OnAnimationFrame, nullptr);
     return 0;
 }

@@ -1,7 +1,8 @@
 // The game's page in headless chromium on SwiftShader: progress frames, then play; a click
 // takes the pointer lock; Escape ends the run and "play again" starts another; a browser
-// without WebGL 2 gets the sentence; nothing reaches the console as an error. Serves
-// build/web/site (or ORB_SITE) from localhost. Every wait is on what it checks. Where a
+// without WebGL 2 gets the sentence; nothing reaches the console as an error. With ?trace the
+// game's own per-pass trace shows turning, thrust, the pause and Q, and the pixels the dim.
+// Serves build/web/site (or ORB_SITE) from localhost. Every wait is on what it checks. Where a
 // desktop build is there (build/normal, or ORB_DESKTOP_BUILD), the first play frame is also
 // compared with the desktop replay tool's at the same clock.
 import assert from "node:assert/strict";
@@ -83,6 +84,20 @@ function pixel(rgba, x, y) {
   return rgba.slice(i, i + 3);
 }
 
+// What the page shows at `points` (canvas pixels), from a screenshot.
+async function shownPixels(page, points) {
+  const shot = await page.screenshot({ clip: { x: 0, y: 0, width: kWidth + 20, height: kHeight } });
+  return page.evaluate(async (png, points) => {
+    const img = new Image();
+    img.src = "data:image/png;base64," + png;
+    await img.decode();
+    const c = new OffscreenCanvas(img.width, img.height).getContext("2d");
+    c.drawImage(img, 0, 0);
+    const left = Math.round(document.getElementById("canvas").getBoundingClientRect().left);
+    return points.map(([x, y]) => Array.from(c.getImageData(left + x, y, 1, 1).data.slice(0, 3)));
+  }, Buffer.from(shot).toString("base64"), points);
+}
+
 test("progress frames, then play, then the pointer lock on a click", async () => {
   const page = await openPage();
   await page.evaluateOnNewDocument(keepFirstProgressFrame, kWidth, kHeight);
@@ -105,16 +120,7 @@ test("progress frames, then play, then the pointer lock on a click", async () =>
   assert.ok(r <= 52 && g <= 84 && b <= 145 && b > 0, `backdrop ${[r, g, b]}`);
 
   // A play frame: the second bumper's red at its centre (about (522, 256)).
-  const shot = await page.screenshot({ clip: { x: 0, y: 0, width: kWidth, height: kHeight } });
-  const bumper = await page.evaluate(async (png) => {
-    const img = new Image();
-    img.src = "data:image/png;base64," + png;
-    await img.decode();
-    const c = new OffscreenCanvas(img.width, img.height).getContext("2d");
-    c.drawImage(img, 0, 0);
-    const left = document.getElementById("canvas").getBoundingClientRect().left;
-    return Array.from(c.getImageData(Math.round(left) + 522, 256, 1, 1).data);
-  }, Buffer.from(shot).toString("base64"));
+  const [bumper] = await shownPixels(page, [[522, 256]]);
   assert.ok(bumper[0] > bumper[1] + 60 && bumper[0] > bumper[2] + 40, `bumper ${bumper}`);
 
   // The right button opens no menu and the wheel does not scroll the page.
@@ -131,6 +137,8 @@ test("progress frames, then play, then the pointer lock on a click", async () =>
   await page.waitForFunction(
     () => document.pointerLockElement === document.getElementById("canvas"), { timeout: kWaitMs });
   assert.equal(await page.title(), "Orbitrants");
+  // The trace is only there when asked for.
+  assert.equal(await page.evaluate(() => window.orbTrace || Module.ENV.ORBITRANTS_TRACE), undefined);
   assert.deepEqual(page.errors, []);
   await page.close();
 });
@@ -252,6 +260,179 @@ test("the first play frame is the desktop's, within 2 per channel", { skip: !exi
     return far;
   }, png, kWidth, kHeight);
   assert.ok(far.length <= 4, `pixels more than 2 apart: ${JSON.stringify(far.slice(0, 20))}`);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+// The game's per-pass trace (?trace), one object of numbers per row.
+async function traceRows(page) {
+  const [head, ...lines] = (await page.evaluate(() => window.orbTrace())).trim().split("\n");
+  const names = head.split(",");
+  return lines.map((l) => Object.fromEntries(l.split(",").map((v, i) => [names[i], Number(v)])));
+}
+
+// Polls the trace until `ok(rows)` holds; returns the rows.
+async function waitForTrace(page, what, ok) {
+  const end = Date.now() + kWaitMs;
+  for (;;) {
+    const rows = await traceRows(page);
+    if (ok(rows)) return rows;
+    assert.ok(Date.now() < end, `timed out waiting for ${what}`);
+    await new Promise((next) => setTimeout(next, 20));
+  }
+}
+
+// The rows from pass `from` on, once `count` of them are there.
+async function rowsFrom(page, from, count, what) {
+  const rows = await waitForTrace(page, what, (r) => r.length && r.at(-1).pass >= from + count - 1);
+  return rows.filter((r) => r.pass >= from);
+}
+
+// How the thrust went from one row to the next: "p" pushed by the button (+0.6, then the
+// drag), "c" coasting (the drag alone); "?" for neither.
+function thrustSteps(rows) {
+  const near = (a, b) => Math.abs(a - b) <= 1e-4 * Math.max(1, Math.abs(b));
+  return rows.slice(1).map((r, i) => {
+    const t = rows[i].ship_thrust;
+    return near(r.ship_thrust, t * 0.992) ? "c" : near(r.ship_thrust, (t + 0.6) * 0.992) ? "p" : "?";
+  }).join("");
+}
+
+// Records the chosen pixels of every frame presented while window.orbWatch is set, read back
+// from the game's back buffer just after the driver copied it to the canvas.
+function watchPresents(points, h) {
+  window.orbPresents = [];
+  const blit = WebGL2RenderingContext.prototype.blitFramebuffer;
+  WebGL2RenderingContext.prototype.blitFramebuffer = function (...args) {
+    blit.apply(this, args);
+    if (!window.orbWatch) return;
+    const px = new Uint8Array(4);
+    const read = ([x, y]) => {
+      this.readPixels(x, h - 1 - y, 1, 1, this.RGBA, this.UNSIGNED_BYTE, px);
+      return Array.from(px.slice(0, 3));
+    };
+    window.orbPresents.push({
+      pass: window.Module.orbPasses,
+      at: points.map(read),
+      below_right: points.map(([x, y]) => read([x + 1, y + 1])),
+    });
+  };
+}
+
+// Backdrop and bumper pixels away from the pause sign and the ring at the centre.
+const kDimPoints = [[100, 60], [300, 400], [1000, 120], [1180, 440], [60, 250], [1220, 250],
+                    [640, 30], [640, 470], [256, 256], [512, 270], [768, 240], [1024, 256]];
+const kPauseTint = [155, 125, 105];  // the colour the pause view draws the frozen screen in
+
+test("with ?trace: flying, pausing and Q as the game's trace and pixels show them", async (t) => {
+  const page = await openPage();
+  await page.evaluateOnNewDocument(watchPresents, kDimPoints, kHeight);
+  await page.goto(base + "index.html?clock=4242&trace");
+  await page.waitForFunction(() => window.orbFirstPlayFrame !== undefined, { timeout: kWaitMs });
+  // Listened to after the game's own listeners, so they have seen what these have.
+  await page.evaluate(() => {
+    window.orbMoves = [];
+    document.addEventListener("pointerlockchange", () => { window.orbLocked = true; });
+    document.addEventListener("mousemove", (e) => window.orbMoves.push(e.movementX));
+  });
+  await page.click("#canvas");
+  await page.waitForFunction(() => window.orbLocked, { timeout: kWaitMs });
+  // Under the lock headless chromium still moves its pointer: movementX is the difference
+  // between page.mouse positions, and the driver moves the virtual pointer by it.
+  let mouseX = (await page.$eval("#canvas", (c) => c.getBoundingClientRect().left)) + kWidth / 2;
+  const last = async () => (await traceRows(page)).at(-1);
+
+  // A turn shows as one change of heading, then none.
+  async function turn(dx) {
+    const before = await last();
+    const seen = await page.evaluate(() => window.orbMoves.length);
+    mouseX += dx;
+    await page.mouse.move(mouseX, kHeight / 2);
+    await page.waitForFunction((n) => window.orbMoves.length > n, { timeout: kWaitMs }, seen);
+    assert.deepEqual(await page.evaluate((n) => window.orbMoves.slice(n), seen), [dx]);
+    const rows = await waitForTrace(page, "a turn",
+                                    (r) => r.at(-1).heading !== before.heading);
+    const first = rows.find((r) => r.pass > before.pass && r.heading !== before.heading);
+    const after = await rowsFrom(page, first.pass, 4, "passes after the turn");
+    assert.deepEqual(after.map((r) => r.heading - before.heading),
+                     Array(after.length).fill(Math.max(-10, Math.min(10, dx))));
+  }
+
+  await t.test("motion to the right turns clockwise, one degree a pixel up to ten", async () => {
+    // Far beyond where the virtual pointer stops (16 bits): turning on works only because
+    // the game pulls the pointer back to the centre each frame.
+    await turn(40000);
+    await turn(7);
+    await turn(-30);
+    assert.equal((await last()).heading, 7);
+  });
+
+  await t.test("the left button thrusts along the heading, and the ship coasts on release",
+               async () => {
+    const start = await last();
+    await page.mouse.down();
+    const held = await waitForTrace(
+      page, "thrust", (r) => /p{6}/.test(thrustSteps(r.filter((row) => row.pass >= start.pass))));
+    await page.mouse.up();
+    // The click that took the lock may have pushed once; nothing else may have.
+    assert.match(thrustSteps(held.filter((r) => r.pass <= start.pass)), /^c*p?c*$/);
+    const rows = await rowsFrom(page, start.pass, held.at(-1).pass - start.pass + 4, "coasting");
+    assert.match(thrustSteps(rows), /^c*p{6,}c{3,}$/);
+    const end = rows.at(-1), dx = end.ship_x - start.ship_x, dy = end.ship_y - start.ship_y;
+    // Heading 0 flies down the screen; more heading turns the flight clockwise.
+    assert.ok(Math.hypot(dx, dy) > 0.5, `moved ${dx}, ${dy}`);
+    const degrees = (Math.atan2(-dx, dy) * 180) / Math.PI;
+    assert.ok(Math.abs(degrees - end.heading) < 0.5, `flew at ${degrees}, heading ${end.heading}`);
+  });
+
+  await t.test("P shows the frozen screen dimmed; P again plays on", async () => {
+    await page.evaluate(() => { window.orbWatch = true; });
+    await page.keyboard.press("KeyP");
+    const rows = await waitForTrace(page, "the pause", (r) => r.at(-1).paused === 1);
+    await page.evaluate(() => { window.orbWatch = false; });
+    const first = rows.find((r) => r.paused === 1);
+    const [frozen, view, ...more] =
+      (await page.evaluate(() => window.orbPresents)).filter((p) => p.pass === first.pass);
+    assert.ok(view && !more.length, "the pause pass presents the grab, then the pause view");
+    // The view shows the frozen screen one pixel up and to the left, times the tint.
+    let lit = 0;
+    kDimPoints.forEach((_, i) => {
+      for (let k = 0; k < 3; ++k) {
+        const was = frozen.below_right[i][k], now = view.at[i][k];
+        if (was < 40) continue;  // too dark to tell the factor
+        ++lit;
+        const expected = (was * kPauseTint[k]) / 255;
+        assert.ok(Math.abs(now - expected) <= 1, `${kDimPoints[i]}[${k}]: ${was} -> ${now}`);
+      }
+    });
+    assert.ok(lit >= 8, `channels bright enough to judge: ${lit}`);
+    assert.deepEqual(await shownPixels(page, kDimPoints), view.at);
+    // Nothing plays while paused, though passes go on.
+    const paused = await rowsFrom(page, first.pass, 4, "paused passes");
+    const still = ({ pass, ...state }) => JSON.stringify(state);
+    assert.deepEqual(paused.map(still), Array(paused.length).fill(still(first)));
+
+    await page.keyboard.press("KeyP");
+    const resumed = (await waitForTrace(page, "play again", (r) => r.at(-1).paused === 0))
+      .find((r) => r.pass > first.pass && r.paused === 0);
+    const after = await rowsFrom(page, resumed.pass, 3, "play passes");
+    after.slice(1).forEach((r, i) => {
+      assert.equal(r.pass, after[i].pass + 1);
+      assert.ok(r.wave_time < after[i].wave_time, "the wave's time runs again");
+    });
+  });
+
+  await t.test("each Q adds one enemy", async () => {
+    for (let press = 0; press < 2; ++press) {
+      const before = await last();
+      await page.keyboard.press("KeyQ");
+      const rows = await waitForTrace(page, "an enemy", (r) => r.at(-1).enemies !== before.enemies);
+      const first = rows.find((r) => r.pass > before.pass && r.enemies !== before.enemies);
+      const after = await rowsFrom(page, first.pass, 4, "passes after Q");
+      assert.deepEqual(after.map((r) => r.enemies), Array(after.length).fill(before.enemies + 1));
+    }
+  });
+
   assert.deepEqual(page.errors, []);
   await page.close();
 });
