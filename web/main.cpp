@@ -6,7 +6,6 @@
 #include <emscripten/html5.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -73,17 +72,6 @@ void ReadArguments(int argc, char** argv) {
         if (std::strcmp(argv[i], "--clock") == 0) FixClock(std::atoi(argv[i + 1]));
     }
 }
-// ORBITRANTS_TRACE names a file for the per-pass trace, as on the desktop; the page sets it
-// (to a file in memory that tests read back) only when asked for it with ?trace.
-void TraceIfAsked(TLoopSteps& steps) {
-    const char* path = std::getenv("ORBITRANTS_TRACE");
-    if (!path || !*path) return;
-    if (g_trace.Open(path)) {
-        steps.after_pass = [](int pass) { g_trace.Write(pass); };
-    } else {
-        std::fprintf(stderr, "orbitrants: cannot write the trace %s\n", path);
-    }
-}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,7 +79,7 @@ int main(int argc, char** argv) {
     if (!StartUp(ShowProgressFrame)) return 1;
     emscripten_set_webglcontextlost_callback("#canvas", nullptr, EM_FALSE, OnContextLost);
     g_steps = GameLoopSteps();
-    TraceIfAsked(g_steps);
+    TraceInto(g_trace, g_steps);  // the page sets ORBITRANTS_TRACE only for ?trace
     emscripten_request_animation_frame_loop(OnAnimationFrame, nullptr);
     return 0;
 }

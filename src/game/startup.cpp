@@ -92,8 +92,6 @@ bool StartUp(const std::function<void()>& after_progress_flip) {
     return true;
 }
 
-namespace {
-// A debugging aid, used by the end-to-end check: the replay tool's trace of a real run.
 void TraceInto(TTraceFile& trace, TLoopSteps& steps) {
     const char* path = std::getenv("ORBITRANTS_TRACE");
     if (!path || !*path) return;
@@ -104,6 +102,7 @@ void TraceInto(TTraceFile& trace, TLoopSteps& steps) {
     }
 }
 
+namespace {
 // A measuring aid (bench/frametime_xvfb.sh): the time each present returned; the path, or
 // null when not asked for.
 const char* LogPresentsInto(TFrameLog& frames, TLoopSteps& steps) {

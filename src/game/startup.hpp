@@ -4,6 +4,9 @@
 
 #include <functional>
 
+class TTraceFile;
+struct TLoopSteps;
+
 // Runs start-up through content generation: window, caption, drawing defaults, vignette and
 // every generated image; false, after telling the player why, when the window cannot open.
 // `after_progress_flip`, when given, runs right after each progress frame is presented (the
@@ -15,6 +18,9 @@ void StartPlay();
 // Runs start-up up to the main loop; false, after telling the player why, when the game
 // window cannot be opened. `after_progress_flip` as for StartUpThroughGeneration.
 bool StartUp(const std::function<void()>& after_progress_flip = {});
+// A debugging aid, used by the end-to-end checks: where ORBITRANTS_TRACE names a file, opens
+// `trace` on it and has `steps` write the replay tool's trace of the real run there.
+void TraceInto(TTraceFile& trace, TLoopSteps& steps);
 // Releases the game's objects, state and generated images while their textures' context is
 // alive, then closes graphics. For runs that end without the process exiting at once.
 void ShutDown();
