@@ -15,8 +15,8 @@ namespace {
 using Args = std::vector<std::string>;
 
 constexpr const char* kDumpUsage =
-    "usage: orbitrants-dump OUTDIR [--clock MS] | orbitrants-dump --icon PATH.png [--size N] "
-    "[--clock MS]";
+    "usage: orbitrants-dump OUTDIR [--clock MS] [--raw] | orbitrants-dump --icon PATH.png "
+    "[--size N] [--clock MS]";
 constexpr const char* kReplayUsage =
     "usage: orbitrants-replay --frames N [--clock MS] [--input FILE] [--shot F:PATH.png]... "
     "[--trace PATH.csv] [--enemies PATH.csv]";
@@ -46,13 +46,17 @@ TEST(DumpOptions, AFolderOrAnIconWithAnyClock) {
     p = ParseDumpOptions({"-", "--clock", "1", "--clock", "2"});
     ASSERT_TRUE(p.ok()) << p.error;
     EXPECT_EQ(p.options, (TDumpOptions{"-", "", 2}));
+    p = ParseDumpOptions({"--raw", "out"});
+    ASSERT_TRUE(p.ok()) << p.error;
+    EXPECT_EQ(p.options, (TDumpOptions{"out", "", kDefaultToolClock, 0, true}));
 }
 
 TEST(DumpOptions, AnythingElseIsTheUsageOrTheClocksMessage) {
     for (const Args& args : {Args{}, Args{"a", "b"}, Args{"--icon", "i.png", "out"},
                              Args{"--icon", "i", "--icon", "j"}, Args{"out", "--clock"},
                              Args{"--clock", "5"}, Args{"--bogus"}, Args{"--"}, Args{"a", ""},
-                             Args{"out", "--size", "64"}, Args{"--icon", "i", "--size"}})
+                             Args{"out", "--size", "64"}, Args{"--icon", "i", "--size"},
+                             Args{"--icon", "i.png", "--raw"}})
         EXPECT_EQ(ParseDumpOptions(args).error, kDumpUsage) << testing::PrintToString(args);
     for (const char* clock : {"x", " 5", "99999999999", ""})
         EXPECT_EQ(ParseDumpOptions({"out", "--clock", clock}).error,

@@ -3,8 +3,8 @@
 
 namespace {
 constexpr const char* kUsage =
-    "usage: orbitrants-dump OUTDIR [--clock MS] [--raw] | orbitrants-dump --icon PATH.png [--size N] "
-    "[--clock MS]";
+    "usage: orbitrants-dump OUTDIR [--clock MS] [--raw] | orbitrants-dump --icon PATH.png "
+    "[--size N] [--clock MS]";
 constexpr const char* kSizeError = "--size needs a whole number of pixels from 16 to 1024";
 
 std::string TakeSize(const std::string& value, int* size) {
