@@ -9,12 +9,13 @@ emcmake cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DORB_TESTS=ON >/dev/nul
 cmake --build "$dir" -j"$(nproc)"
 log="$dir/cpu_suites.log"
 status=0
-(cd "$dir" && ctest --output-on-failure --verbose) >"$log" 2>&1 || status=1
+(cd "$dir" && ctest --verbose) >"$log" 2>&1 || status=1
 # gtest's own summary: "[==========] N tests from M test suites ran."
 summary=$(grep -ao '[0-9]* tests\? from [0-9]* test suites\? ran' "$log" || true)
-passed=$(grep -ao 'PASSED  \] [0-9]* tests\?' "$log" | grep -o '[0-9]*' || echo 0)
+passed=$(grep -ao 'PASSED  \] [0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
 if [ $status -ne 0 ] || [ -z "$summary" ]; then
-    grep -a -E '^\S*[0-9]+: \[  FAILED  \]|Failure|Aborted|exception' "$log" | head -40 || true
+    grep -a -E '\[  FAILED  \] [A-Za-z]|Aborted|exiting due to' "$log" | sed 's/^[0-9]*: //' |
+        head -40 || true
     echo "browser CPU suites: FAILED (${summary:-no test ran}; log in $log)"
     exit 1
 fi
