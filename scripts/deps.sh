@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing, only those. With no argument: what building
 # and playing the game need. With --test: also the tests' tools (display servers, input
-# drivers, GoogleTest, Google Benchmark, the package checkers). With --fuzz: also clang and
+# drivers, GoogleTest, Google Benchmark, the package checkers, and for the browser build's
+# tests emscripten, GoogleTest's sources, chromium, node and npm). With --fuzz: also clang and
 # its libFuzzer runtime for the fuzz build (-DORB_FUZZ=ON). With --web: also emscripten and
 # the local web server's python3, for the browser build.
 set -euo pipefail
@@ -11,7 +12,10 @@ for arg in "$@"; do
     case $arg in
         --test) packages+=(libgtest-dev libgmock-dev libbenchmark-dev libmpfr-dev xvfb xauth xdotool x11-utils
                            x11-apps xfonts-base weston openbox desktop-file-utils appstream
-                           dpkg-dev file lintian man-db) ;;
+                           dpkg-dev file lintian man-db emscripten googletest chromium nodejs)
+                # A node from elsewhere (NodeSource's) brings its own npm, which Debian's
+                # conflicts with.
+                command -v npm >/dev/null || packages+=(npm) ;;
         --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
         --web) packages+=(emscripten python3) ;;
         *) echo "usage: deps.sh [--test] [--fuzz] [--web]" >&2; exit 2 ;;
