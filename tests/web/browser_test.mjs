@@ -8,48 +8,23 @@
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
 import { existsSync } from "node:fs";
-import { readFile } from "node:fs/promises";
-import http from "node:http";
-import { mkdtemp } from "node:fs/promises";
+import { mkdtemp, readFile } from "node:fs/promises";
 import os from "node:os";
 import path from "node:path";
 import { after, before, test } from "node:test";
 import { fileURLToPath } from "node:url";
-import puppeteer from "puppeteer-core";
+import { launchChromium, serve } from "./harness.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const site = process.env.ORB_SITE || path.resolve(here, "../../build/web/site");
-const kTypes = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
 const kWaitMs = 60000;  // SwiftShader on a shared machine: generous, but only an upper bound
 const kWidth = 1280, kHeight = 500;
 
 let server, base, browser;
 
-function serve(root) {
-  return http.createServer(async (req, res) => {
-    const name = new URL(req.url, "http://x").pathname.replace(/^\/$/, "/index.html");
-    try {
-      const body = await readFile(path.join(root, path.normalize(name)));
-      res.writeHead(200, { "Content-Type": kTypes[path.extname(name)] || "application/octet-stream" });
-      res.end(body);
-    } catch {
-      res.writeHead(404).end();
-    }
-  });
-}
-
 before(async () => {
-  server = serve(site);
-  await new Promise((ok) => server.listen(0, "127.0.0.1", ok));
-  base = `http://127.0.0.1:${server.address().port}/`;
-  browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-    headless: true,
-    userDataDir: await mkdtemp(path.join(os.tmpdir(), "orb-chromium-")),
-    args: ["--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-           "--disable-background-networking", "--disable-component-update", "--disable-sync",
-           "--no-first-run", "--window-size=1300,700"],
-  });
+  ({ server, base } = await serve(site));
+  browser = await launchChromium();
 });
 
 after(async () => {

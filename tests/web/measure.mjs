@@ -1,38 +1,20 @@
 // Figures for notes: time from navigation to the first play frame, the main thread's time in
-// each animation frame of play (a main-loop pass) and the intervals between frames, and
-// screenshots of the first progress frame and of play, in headless chromium on SwiftShader.
-// Not a test.
+// each animation frame of play (a main-loop pass) and the intervals between frames, present
+// intervals over 20 s of flying at 10 enemies, and screenshots of the first progress frame, of
+// play and of the token carried, in headless chromium on SwiftShader. Not a test.
 // Usage: node measure.mjs OUTDIR [RUNS]
-import { mkdtemp, readFile, writeFile } from "node:fs/promises";
-import http from "node:http";
-import os from "node:os";
+import { writeFile } from "node:fs/promises";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
-import puppeteer from "puppeteer-core";
+import { launchChromium, serve } from "./harness.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const site = process.env.ORB_SITE || path.resolve(here, "../../build/web/site");
 const out = process.argv[2] || ".";
 const runs = Number(process.argv[3] || 3);
 
-const server = http.createServer(async (req, res) => {
-  const name = new URL(req.url, "http://x").pathname.replace(/^\/$/, "/index.html");
-  try {
-    res.end(await readFile(path.join(site, path.normalize(name))));
-  } catch {
-    res.writeHead(404).end();
-  }
-});
-await new Promise((ok) => server.listen(0, "127.0.0.1", ok));
-const base = `http://127.0.0.1:${server.address().port}/`;
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-  headless: true,
-  userDataDir: await mkdtemp(path.join(os.tmpdir(), "orb-chromium-")),
-  args: ["--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-         "--disable-background-networking", "--disable-component-update", "--disable-sync",
-         "--no-first-run", "--window-size=1300,700"],
-});
+const { server, base } = await serve(site);
+const browser = await launchChromium();
 
 // The first progress frame as a PNG data URL, made in the page from the pixels read then.
 function keepFirstProgressFrame() {
@@ -68,7 +50,52 @@ function timeAnimationFrames() {
 function quantiles(values) {
   const v = [...values].sort((a, b) => a - b);
   const q = (p) => v[Math.min(v.length - 1, Math.floor(p * v.length))].toFixed(2);
-  return `median ${q(0.5)} ms, p99 ${q(0.99)} ms, n ${v.length}`;
+  const over = (100 * v.filter((x) => x > 20).length / v.length).toFixed(2);
+  return `median ${q(0.5)} ms, p99 ${q(0.99)} ms, over 20 ms ${over} %, n ${v.length}`;
+}
+
+// The game's trace rows as objects (the page runs with ?trace).
+async function lastRow(page) {
+  const [head, ...lines] = (await page.evaluate(() => window.orbTrace())).trim().split("\n");
+  const names = head.split(",");
+  const values = lines[lines.length - 1].split(",").map(Number);
+  return Object.fromEntries(names.map((n, i) => [n, values[i]]));
+}
+
+// Twenty seconds of flying at ten enemies: the lock taken, Q pressed up to ten, then turns
+// every 50 ms and the button held and released, as a player does. The present intervals are
+// the intervals between passes; a frame with the token carried is saved when one comes.
+async function flyAtTenEnemies(page) {
+  const box = await (await page.$("#canvas")).boundingBox();
+  const x = box.x + box.width / 2, y = box.y + box.height / 2;
+  await page.mouse.click(x, y);
+  await page.waitForFunction(() => document.pointerLockElement !== null, { timeout: 60000 });
+  while ((await lastRow(page)).enemies < 10) {
+    await page.keyboard.press("KeyQ");
+    await new Promise((ok) => setTimeout(ok, 100));
+  }
+  await page.evaluate(() => { window.orbFrames = []; });
+  const start = Date.now();
+  let px = x, step = 0, shot = false;
+  while (Date.now() - start < 20000) {
+    px += Math.round(Math.sin(step / 7) * 12);
+    await page.mouse.move(px, y);
+    if (step % 40 === 0) await page.mouse.down();
+    if (step % 40 === 25) await page.mouse.up();
+    if (!shot && step % 10 === 0 && (await lastRow(page)).carrying) {
+      await (await page.$("#canvas")).screenshot({ path: path.join(out, "web_token.png") });
+      shot = true;
+    }
+    ++step;
+    await new Promise((ok) => setTimeout(ok, 50));
+  }
+  await page.mouse.up();
+  const frames = await page.evaluate(() => window.orbFrames);
+  const passes = frames.filter((f) => f[2]);
+  console.log("flying at 10 enemies for 20 s, present intervals:",
+              quantiles(passes.slice(1).map((f, i) => f[0] - passes[i][0])));
+  console.log("flying at 10 enemies, main-thread time in a pass:", quantiles(passes.map((f) => f[1])));
+  console.log("token carried and shot:", shot ? "web_token.png" : "not in these 20 s");
 }
 
 const times = [];
@@ -77,7 +104,7 @@ for (let i = 0; i < runs; ++i) {
   await page.setViewport({ width: 1300, height: 700 });
   await page.evaluateOnNewDocument(keepFirstProgressFrame);
   await page.evaluateOnNewDocument(timeAnimationFrames);
-  await page.goto(base + "index.html?clock=4242");
+  await page.goto(base + "index.html?clock=4242" + (i === 0 ? "&trace" : ""));
   await page.waitForFunction(() => window.orbFirstPlayFrame !== undefined, { timeout: 120000 });
   times.push(await page.evaluate(() => window.orbFirstPlayFrame));
   if (i === 0) {
@@ -95,6 +122,7 @@ for (let i = 0; i < runs; ++i) {
     console.log("pass intervals:", quantiles(passes.slice(1).map((f, i) => f[0] - passes[i][0])));
     const seconds = (frames[frames.length - 1][0] - frames[0][0]) / 1000;
     console.log(`passes a second: ${(passes.length / seconds).toFixed(1)}`);
+    await flyAtTenEnemies(page);
     await page.setViewport({ width: 700, height: 500 });
     await page.screenshot({ path: path.join(out, "web_page_narrow.png") });
   }
