@@ -1,8 +1,10 @@
 // Runs one of the browser build's developer tools in headless chromium and copies the files
 // it wrote under /out into OUTDIR, so that they can be compared with the desktop tool's.
-// Usage: node run_tool.mjs TOOLS_SITE OUTDIR [--no-draw] [--in NAME=PATH]... -- TOOL ARG...
+// Usage: node run_tool.mjs TOOLS_SITE OUTDIR [--no-draw] [--shot PATH.png] [--in NAME=PATH]...
+//        -- TOOL ARG...
 // Input files are given to the tool as /in/NAME. --no-draw keeps WebGL from drawing, as
-// GALLIUM_NOOP=1 does on the desktop. Exits with the tool's status.
+// GALLIUM_NOOP=1 does on the desktop; --shot saves the canvas as the tool left it (the last
+// frame a replay presented). Exits with the tool's status.
 import { mkdir, readFile, writeFile } from "node:fs/promises";
 import path from "node:path";
 import { launchChromium, serve } from "./harness.mjs";
@@ -10,14 +12,18 @@ import { launchChromium, serve } from "./harness.mjs";
 const [site, outdir, ...rest] = process.argv.slice(2);
 const split = rest.indexOf("--");
 if (!site || !outdir || split < 0 || split + 1 >= rest.length) {
-  console.error("usage: node run_tool.mjs TOOLS_SITE OUTDIR [--no-draw] [--in NAME=PATH]... -- TOOL ARG...");
+  console.error("usage: node run_tool.mjs TOOLS_SITE OUTDIR [--no-draw] [--shot PATH.png] [--in NAME=PATH]... -- TOOL ARG...");
   process.exit(2);
 }
 const inputs = {};
-let noDraw = false;
+let noDraw = false, shot = null;
 for (let i = 0; i < split; ++i) {
   if (rest[i] === "--no-draw") {
     noDraw = true;
+    continue;
+  }
+  if (rest[i] === "--shot" && i + 1 < split) {
+    shot = rest[++i];
     continue;
   }
   const [name, file] = (rest[i + 1] || "").split("=");
@@ -42,6 +48,7 @@ try {
     await mkdir(path.dirname(file), { recursive: true });
     await writeFile(file, Buffer.from(data, "base64"));
   }
+  if (shot) await (await page.$("#canvas")).screenshot({ path: shot });
   status = result.code;
 } finally {
   await browser.close();
