@@ -76,12 +76,12 @@ async function flyAtTenEnemies(page) {
   }
   await page.evaluate(() => { window.orbFrames = []; });
   const start = Date.now();
-  let px = x, step = 0, shot = false;
+  let px = x, step = 0, shot = false, down = false;
   while (Date.now() - start < 20000) {
     px += Math.round(Math.sin(step / 7) * 12);
     await page.mouse.move(px, y);
-    if (step % 40 === 0) await page.mouse.down();
-    if (step % 40 === 25) await page.mouse.up();
+    if (step % 40 === 0 && !down) await page.mouse.down(), (down = true);
+    if (step % 40 === 25 && down) await page.mouse.up(), (down = false);
     if (!shot && step % 10 === 0 && (await lastRow(page)).carrying) {
       await (await page.$("#canvas")).screenshot({ path: path.join(out, "web_token.png") });
       shot = true;
@@ -89,7 +89,7 @@ async function flyAtTenEnemies(page) {
     ++step;
     await new Promise((ok) => setTimeout(ok, 50));
   }
-  await page.mouse.up();
+  if (down) await page.mouse.up();
   const frames = await page.evaluate(() => window.orbFrames);
   const passes = frames.filter((f) => f[2]);
   console.log("flying at 10 enemies for 20 s, present intervals:",
