@@ -75,12 +75,11 @@ void SdlSystem::EmitUnreportedMotion(bool reported,
                             (now.screen_x != screen_x_ || now.screen_y != screen_y_);
     screen_x_ = now.screen_x, screen_y_ = now.screen_y;
     if (!unreported) return;
-    translation_.pointer_x = now.x;
-    translation_.pointer_y = now.y;
     TEvent motion;
     motion.id = EVENT_MOUSE_MOVE;
-    motion.x = now.x;
-    motion.y = now.y;
+    ClientOf(now, &motion.x, &motion.y);
+    translation_.pointer_x = motion.x;
+    translation_.pointer_y = motion.y;
     motion.mods = translation_.mods;
     emit(motion);
 }
@@ -88,8 +87,18 @@ void SdlSystem::EmitUnreportedMotion(bool reported,
 bool SdlSystem::PointerNow(int* x, int* y) const {
     TPointerNow now;
     if (headless_ || translation_.relative || !X11PointerNow(window_, &now)) return false;
-    *x = now.x, *y = now.y;
+    ClientOf(now, x, y);
     return true;
+}
+
+// The pointer's screen position less the client area's place as GetRect has it. The server's
+// own client position would be taken against a place that a window manager may not have
+// confirmed yet, or that SDL has not heard of yet; added to a GetRect of the other time it put
+// the dragged window one step behind the pointer, and there it stayed.
+void SdlSystem::ClientOf(const TPointerNow& now, int* x, int* y) const {
+    int left, top;
+    SDL_GetWindowPosition(window_, &left, &top);
+    *x = now.screen_x - left, *y = now.screen_y - top;
 }
 
 void SdlSystem::WaitMessage(int timeout_ms) {

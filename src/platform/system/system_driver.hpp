@@ -54,8 +54,9 @@ class TSystemDriver {
     // Moves the window's outer top-left to (left, top) and sets its outer size.
     virtual void Move(int left, int top, int width, int height) = 0;
     // The pointer's client position as it is now, worked out from its screen position and
-    // the window's current place (a message's position predates any later move of the window);
-    // false where there is no real pointer to read. The default has none.
+    // the window's place as GetRect reports it, so that the two add up to where the pointer is
+    // (a message's position predates any later move of the window); false where there is no
+    // real pointer to read. The default has none.
     virtual bool PointerNow(int* x, int* y) const {
         (void)x, (void)y;
         return false;

@@ -5,6 +5,7 @@
 #include <SDL2/SDL.h>
 
 #include "platform/system/detail/sdl_events.hpp"
+#include "platform/system/detail/x11_frame.hpp"
 #include "platform/system/system_driver.hpp"
 
 class SdlSystem : public TSystemDriver {
@@ -31,6 +32,7 @@ class SdlSystem : public TSystemDriver {
   private:
     void Track(const TEvent& event);
     void EmitUnreportedMotion(bool reported, const std::function<void(const TEvent&)>& emit);
+    void ClientOf(const TPointerNow& now, int* x, int* y) const;
     void UpdateRelativeMode();
     void Borders(int* left, int* top, int* right, int* bottom) const;
 
