@@ -1,7 +1,10 @@
-// Primitive geometry without a GPU: oval point counts and outlines, wide-line quads.
+// Primitive geometry without a GPU: oval point counts and outlines, line quads.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <set>
+#include <utility>
 
 #include "platform/draw/detail/draw_geometry.hpp"
 
@@ -48,5 +51,63 @@ TEST(DrawGeometry, WideLinesWidenAcrossTheirMainDirection) {
     WideLineStrip(0, 0, 5, -5, 4, s);  // a tie widens along y
     EXPECT_EQ(s[0], 0);
     EXPECT_EQ(s[1], -2);
+}
+// Which side of the edge a -> b the point p lies on: the sign of the cross product.
+double Side(double ax, double ay, double bx, double by, double px, double py) {
+    return (bx - ax) * (py - ay) - (by - ay) * (px - ax);
+}
+
+using Pixels = std::set<std::pair<int, int>>;
+
+// The pixels whose centres lie inside the strip's triangles (0, 1, 2) and (2, 1, 3). A centre
+// on an edge would leave the choice to each rasteriser's tie rule: the lines below have none.
+Pixels Covered(const float s[8]) {
+    Pixels out;
+    const int tris[2][3] = {{0, 1, 2}, {2, 1, 3}};
+    for (int y = -20; y < 40; ++y) {
+        for (int x = -20; x < 40; ++x) {
+            const double px = x + 0.5, py = y + 0.5;
+            for (const auto& t : tris) {
+                double side[3];
+                for (int e = 0; e < 3; ++e) {
+                    const int a = t[e], b = t[(e + 1) % 3];
+                    side[e] = Side(s[a * 2], s[a * 2 + 1], s[b * 2], s[b * 2 + 1], px, py);
+                    EXPECT_NE(side[e], 0) << "pixel " << x << ", " << y << " on an edge";
+                }
+                if ((side[0] > 0 && side[1] > 0 && side[2] > 0) ||
+                    (side[0] < 0 && side[1] < 0 && side[2] < 0))
+                    out.insert({x, y});
+            }
+        }
+    }
+    return out;
+}
+
+// A line between pixel centres drawn by the diamond-exit rule: along its main direction one
+// pixel per step, the one the line crosses at that step's centre, the last end's left out.
+Pixels DiamondExit(int x0, int y0, int x1, int y1) {
+    Pixels out;
+    const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
+    const int n = steep ? std::abs(y1 - y0) : std::abs(x1 - x0);
+    for (int i = 0; i < n; ++i) {
+        const double t = double(i) / n;
+        const double x = x0 + 0.5 + (x1 - x0) * t, y = y0 + 0.5 + (y1 - y0) * t;
+        out.insert({int(std::floor(x)), int(std::floor(y))});
+    }
+    return out;
+}
+
+TEST(DrawGeometry, ThinLineQuadsFillWhatTheDiamondExitRuleDoesInEveryDirection) {
+    // Both axes both ways, the diagonals, and slopes whose steps never land on a pixel edge.
+    const int ends[][2] = {{10, 0},  {-10, 0}, {0, 10}, {0, -10}, {6, 6},   {-6, 6}, {6, -6},
+                           {-6, -6}, {7, 3},   {-7, 3}, {3, -7},  {-3, -7}, {5, 2}};
+    for (const auto& e : ends) {
+        float s[8];
+        ASSERT_TRUE(ThinLineStrip(12, 15, float(12 + e[0]), float(15 + e[1]), s));
+        EXPECT_EQ(Covered(s), DiamondExit(12, 15, 12 + e[0], 15 + e[1]))
+            << "to " << e[0] << ", " << e[1];
+    }
+    float s[8];
+    EXPECT_FALSE(ThinLineStrip(3, 4, 3, 4, s));  // no length, nothing filled
 }
 }  // namespace

@@ -73,6 +73,15 @@ TEST_F(RenderTest, ThinLinesOmitTheirLastPixelUnlessAsked) {
     EXPECT_EQ(s->ReadPixel(7, 4), 0xFF000000u);
     EXPECT_EQ(s->ReadPixel(7, 6), 0xFF000000u);
     EXPECT_EQ(Lit(s), 10 + 11);
+    // Drawn backwards, the first end is still lit and the last still left out.
+    DrawLine(12, 11, 2, 11, 0);
+    DrawLine(20, 12, 20, 2, 0);
+    s = Screen();
+    EXPECT_EQ(s->ReadPixel(12, 11), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(2, 11), 0xFF000000u);
+    EXPECT_EQ(s->ReadPixel(20, 12), 0xFFFFFFFFu);
+    EXPECT_EQ(s->ReadPixel(20, 2), 0xFF000000u);
+    EXPECT_EQ(Lit(s), 10 + 11 + 10 + 10);
 }
 
 TEST_F(RenderTest, WidthOneIsThinAndAnyWiderWidthIsAQuad) {
@@ -348,7 +357,7 @@ TEST_F(RenderTest, QuadsBeyondOneDrawCallAreAllDrawn) {
     EXPECT_EQ(Lit(s), 32 * 16 + 100);
 }
 
-TEST_F(RenderTest, AdditiveLinesAndQuadsShareOneDrawPerKind) {
+TEST_F(RenderTest, AdditiveLinesOfEveryWidthShareOneDraw) {
     Flip(0);
     TVorn2DDriver* driver = TVorn2DGraphics::Current()->_driver;
     const int before = driver->DrawCallCount();
@@ -362,7 +371,7 @@ TEST_F(RenderTest, AdditiveLinesAndQuadsShareOneDrawPerKind) {
         SetBlend(BLEND_ALPHA);  // undone before anything is drawn with it: no flush
     }
     Flip(0);
-    EXPECT_EQ(driver->DrawCallCount() - before, 2);
+    EXPECT_EQ(driver->DrawCallCount() - before, 1);  // thin lines are quads as well
 }
 
 TEST_F(RenderTest, UnknownBlendModesKeepThePreviousOneInForce) {

@@ -187,8 +187,8 @@ void TGLVorn2DDriver::DrawCommand(const TGLCommand& c, size_t base) {
     cache_.UseProgram((textured ? 1 : 0) | (c.state.blend == kMaskBlend ? 2 : 0));
     cache_.BindVertexArray(vaos_[c.stream][ring_at_[c.stream]]);
     const GLint first = GLint(base + c.first);
-    if (c.stream == kLines || c.stream == kPoints) {
-        glDrawArrays(c.stream == kLines ? GL_LINES : GL_POINTS, first, GLsizei(c.count));
+    if (c.stream == kPoints) {
+        glDrawArrays(GL_POINTS, first, GLsizei(c.count));
         ++draw_calls_;
         return;
     }
@@ -230,13 +230,12 @@ void TGLVorn2DDriver::DrawLine(float x0, float y0, float x1, float y1, float tx,
     float ax, ay, bx, by;
     Transform(x0, y0, tx, ty, &ax, &ay);
     Transform(x1, y1, tx, ty, &bx, &by);
-    if (line_width_ <= 1.0f) {
-        TGLPlainVertex* v = ReservePlain(kLines, 2);
-        v[0] = Plain(ax + 0.5f, ay + 0.5f), v[1] = Plain(bx + 0.5f, by + 0.5f);
-        return Recorded();
-    }
     float s[8];
-    WideLineStrip(ax, ay, bx, by, line_width_, s);
+    if (line_width_ > 1.0f) {
+        WideLineStrip(ax, ay, bx, by, line_width_, s);
+    } else if (!ThinLineStrip(ax, ay, bx, by, s)) {
+        return;
+    }
     // The strip's triangles (0, 1, 2) and (2, 1, 3) as the quad 1, 3, 2, 0: the same two
     // triangles, each with its corners in the same turning order; they share only an edge and a
     // colour, so which goes first changes no pixel.

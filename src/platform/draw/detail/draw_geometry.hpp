@@ -1,5 +1,5 @@
 // The geometry of the drawing primitives, apart from any 3D interface so that it can be checked
-// without a GPU: oval outlines and the quad of a wide line. Depends on nothing.
+// without a GPU: oval outlines and the quads of lines. Depends on nothing.
 #pragma once
 
 #include <cmath>
@@ -25,4 +25,23 @@ inline void WideLineStrip(float x0, float y0, float x1, float y1, float width, f
     const float dx = steep ? h : 0, dy = steep ? 0 : h;
     strip[0] = x0 - dx, strip[1] = y0 - dy, strip[2] = x0 + dx, strip[3] = y0 + dy;
     strip[4] = x1 - dx, strip[5] = y1 - dy, strip[6] = x1 + dx, strip[7] = y1 + dy;
+}
+// The strip of a one-pixel line between transformed ends: the line through the pixel centres
+// (x0 + 0.5, y0 + 0.5) and (x1 + 0.5, y1 + 0.5), moved back half a pixel along its main
+// direction and one pixel thick across it. It fills one pixel per column (per row when steep)
+// from the first end's up to, not including, the last end's, as a line drawn by the
+// diamond-exit rule does; but its ends fall between pixel centres, so every rasteriser fills
+// the same pixels, where line rasterisers differ at the ends. False for a line of no length,
+// which fills nothing.
+inline bool ThinLineStrip(float x0, float y0, float x1, float y1, float strip[8]) {
+    const double dx = double(x1) - x0, dy = double(y1) - y0;
+    const bool steep = std::fabs(dy) > std::fabs(dx);
+    const double run = steep ? std::fabs(dy) : std::fabs(dx);
+    if (run == 0) return false;
+    const float bx = float(0.5 - 0.5 * dx / run), by = float(0.5 - 0.5 * dy / run);
+    const float ax = x0 + bx, ay = y0 + by, cx = x1 + bx, cy = y1 + by;
+    const float wx = steep ? 0.5f : 0, wy = steep ? 0 : 0.5f;
+    strip[0] = ax - wx, strip[1] = ay - wy, strip[2] = ax + wx, strip[3] = ay + wy;
+    strip[4] = cx - wx, strip[5] = cy - wy, strip[6] = cx + wx, strip[7] = cy + wy;
+    return true;
 }

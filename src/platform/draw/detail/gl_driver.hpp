@@ -51,10 +51,11 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     // Streams: one per primitive kind and vertex format. Every triangle primitive is a quad of
     // four vertices (fans become quads whose second triangle is empty), drawn through one fixed
     // index buffer, so nothing but vertices is written per primitive.
-    enum Stream { kTexturedQuads = 0, kQuads = 1, kLines = 2, kPoints = 3, kStreams = 4 };
+    // Lines of any width are quads too.
+    enum Stream { kTexturedQuads = 0, kQuads = 1, kPoints = 2, kStreams = 3 };
     // Vertices each buffer of a stream holds: named limits, so that nothing grows without
     // bound; a stream that fills its buffer draws what is recorded and goes on in the next.
-    static constexpr int kStreamVertices[kStreams] = {1 << 16, 1 << 17, 1 << 16, 1 << 14};
+    static constexpr int kStreamVertices[kStreams] = {1 << 16, 1 << 18, 1 << 14};
     // Buffers each stream cycles through, so that new vertices never wait for draws still
     // reading older ones.
     static constexpr int kRingBuffers = 3;
@@ -194,7 +195,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     std::vector<TGLCommand> commands_;
     // The open batch: the last commands, sharing one state and texture, that new primitives
     // may join (one per stream; -1 where none).
-    int open_command_[kStreams] = {-1, -1, -1, -1};
+    int open_command_[kStreams] = {-1, -1, -1};
     int open_stream_ = -1;  // stream of the last primitive; -1 when no batch is open
     GLuint open_texture_ = 0;
     int open_version_ = -1;
