@@ -2,8 +2,9 @@
 // started game, against a model: each image sampled where the rules put it (place, offset,
 // turn, scale), tinted and blended as the rules say, pixel by pixel over the whole feature.
 // The model filters linearly and rounds once per layer as the framebuffer does; llvmpipe's
-// fixed-point filter weights and blend rounding leave a few units between the two, hence the
-// tolerance.
+// fixed-point filter weights and blend rounding, and the driver's corners placed on a
+// sixteenth of a pixel (which moves a turned sprite's texels by up to a thirty-second), leave a
+// few units between the two, hence the tolerance.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -16,7 +17,7 @@
 #include "game_fixture.hpp"
 
 namespace {
-constexpr int kTolerance = 3;
+constexpr int kTolerance = 4;
 constexpr int kBg[3] = {40, 60, 90};
 constexpr double kLightHeight = 900;
 

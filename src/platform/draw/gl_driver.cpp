@@ -24,7 +24,10 @@ layout(location = 1) in vec2 a_uv;
 NOPERSPECTIVE out vec2 v_uv;
 #endif
 void main() {
-    gl_Position = vec4(a_pos.x * u_scale.x - 1.0, 1.0 - a_pos.y * u_scale.y, 0.0, 1.0);
+    // Corners on a sixteenth of a pixel, the finest grid every rasteriser holds, so that each
+    // fills the same pixels along an edge however many sub-pixel bits it keeps.
+    vec2 p = floor(a_pos * 16.0 + 0.5) * 0.0625;
+    gl_Position = vec4(p.x * u_scale.x - 1.0, 1.0 - p.y * u_scale.y, 0.0, 1.0);
 #if WRITE_POINT_SIZE
     gl_PointSize = 1.0;
 #endif
