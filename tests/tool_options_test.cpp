@@ -18,8 +18,8 @@ constexpr const char* kDumpUsage =
     "usage: orbitrants-dump OUTDIR [--clock MS] [--raw] | orbitrants-dump --icon PATH.png "
     "[--size N] [--clock MS]";
 constexpr const char* kReplayUsage =
-    "usage: orbitrants-replay --frames N [--clock MS] [--input FILE] [--shot F:PATH.png]... "
-    "[--trace PATH.csv] [--enemies PATH.csv]";
+    "usage: orbitrants-replay --frames N [--clock MS] [--input FILE] "
+    "[--shot F:PATH.png|F:PATH.rgba]... [--trace PATH.csv] [--enemies PATH.csv]";
 constexpr const char* kSoakUsage =
     "usage: orbitrants-soak --passes N [--seed S] [--clock MS] [--max-growth-kib K]";
 

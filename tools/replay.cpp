@@ -18,6 +18,7 @@
 #include "support/png_file.hpp"
 #include "support/replay.hpp"
 #include "support/replay_options.hpp"
+#include "support/rgba_file.hpp"
 #include "support/safe_file.hpp"
 #include "support/tool_args.hpp"
 
@@ -43,7 +44,9 @@ void WriteShot(const std::string& path) {
     const PixmapPtr screen = GrabPixmap(0, 0, g.screen_w, g.screen_h);
     if (!screen) Fail("cannot read the back buffer for " + path);
     std::string error;
-    if (!WritePngFile(path, *screen, &error)) Fail("cannot write " + error);
+    const bool raw = path.ends_with(".rgba");  // the browser build has no PNG encoder
+    if (!(raw ? WriteRgbaFile(path, *screen, &error) : WritePngFile(path, *screen, &error)))
+        Fail("cannot write " + error);
 }
 
 // A trace, written whole when the run ends (or not at all when it fails).

@@ -3,8 +3,8 @@
 
 namespace {
 constexpr const char* kUsage =
-    "usage: orbitrants-replay --frames N [--clock MS] [--input FILE] [--shot F:PATH.png]... "
-    "[--trace PATH.csv] [--enemies PATH.csv]";
+    "usage: orbitrants-replay --frames N [--clock MS] [--input FILE] "
+    "[--shot F:PATH.png|F:PATH.rgba]... [--trace PATH.csv] [--enemies PATH.csv]";
 
 std::string TakeShot(const std::string& value, TReplayOptions& o) {
     const size_t colon = value.find(':');
