@@ -1,6 +1,6 @@
 // The game's page in headless chromium on SwiftShader: progress frames, then play; a click
 // takes the pointer lock; Escape ends the run and "play again" starts another; a browser
-// without WebGL 2 gets the sentence; nothing reaches the console as an error. With ?trace the
+// without WebGL 2 gets the sentence, and so does a module that cannot load; nothing reaches the console as an error. With ?trace the
 // game's own per-pass trace shows turning, thrust, the pause and Q, and the pixels the dim.
 // Serves build/web/site (or ORB_SITE) from localhost. Every wait is on what it checks. Where a
 // desktop build is there (build/normal, or ORB_DESKTOP_BUILD), the first play frame is also
@@ -165,6 +165,25 @@ test("without WebGL 2 a sentence stands where the canvas would be", async () => 
   assert.equal(await page.$eval("#canvas", (c) => c.style.display), "none");
   assert.deepEqual(page.errors, []);
   await page.close();
+});
+
+test("a module that cannot be loaded is said, with play again, and nothing is uncaught",
+     async () => {
+  for (const missing of ["orbitrants.wasm", "orbitrants.js"]) {
+    const page = await openPage();
+    await page.setRequestInterception(true);
+    page.on("request", (r) =>
+      r.url().endsWith("/" + missing) ? r.respond({ status: 404, body: "" }) : r.continue());
+    await page.goto(base + "index.html");
+    await page.waitForFunction(
+      () => /could not be loaded/.test(document.getElementById("sentence").textContent),
+      { timeout: kWaitMs });
+    assert.equal(await page.$eval("#again", (b) => b.hidden), false, missing);
+    assert.equal(await page.$eval("#canvas", (c) => c.style.display), "none", missing);
+    // The browser's own line about the refused file is expected; nothing else.
+    assert.deepEqual(page.errors.filter((e) => !/Failed to load resource/.test(e)), [], missing);
+    await page.close();
+  }
 });
 
 test("a lost WebGL context is said, and play again starts a fresh run", async () => {
