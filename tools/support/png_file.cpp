@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "support/rgba_file.hpp"
 #include "support/safe_file.hpp"
 
 namespace {
@@ -44,11 +45,8 @@ bool Report(const std::string& reason, std::string* error) {
 
 bool WritePngFile(const std::filesystem::path& path, const TPixmap& source, std::string* error) {
     PixmapPtr converted;
-    const TPixmap* pix = &source;
-    if (source.format != PIXFMT_RGBA32) {
-        converted = source.Convert(PIXFMT_RGBA32);
-        pix = converted.get();
-    }
+    const TPixmap* pix = AsRgba32(source, &converted);
+    if (!pix) return Report(path.string() + ": no memory for the conversion", error);
     TSafeFile file;
     if (!file.Open(path.string())) return Report(file.Error(), error);
     errno = 0;

@@ -6,13 +6,15 @@
 
 #include "support/safe_file.hpp"
 
+const TPixmap* AsRgba32(const TPixmap& source, PixmapPtr* keep) {
+    if (source.format == PIXFMT_RGBA32) return &source;
+    *keep = source.Convert(PIXFMT_RGBA32);
+    return keep->get();
+}
+
 bool WriteRgbaFile(const std::filesystem::path& path, const TPixmap& source, std::string* error) {
     PixmapPtr converted;
-    const TPixmap* pix = &source;
-    if (source.format != PIXFMT_RGBA32) {
-        converted = source.Convert(PIXFMT_RGBA32);
-        pix = converted.get();
-    }
+    const TPixmap* pix = AsRgba32(source, &converted);
     if (!pix) {
         if (error) *error = path.string() + ": no memory for the conversion";
         return false;

@@ -7,6 +7,10 @@
 
 #include "platform/draw/draw.hpp"
 
+// `source` itself when it is RGBA32, else its RGBA32 copy, held in `*keep`; null when there is
+// no memory for the copy.
+const TPixmap* AsRgba32(const TPixmap& source, PixmapPtr* keep);
+
 // Writes `pixmap` (converted to RGBA32 first when it has another format) to `path` whole or
 // not at all; false with "PATH: reason" in `error`.
 bool WriteRgbaFile(const std::filesystem::path& path, const TPixmap& pixmap, std::string* error);
