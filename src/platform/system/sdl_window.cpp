@@ -245,11 +245,7 @@ std::unique_ptr<TGraphics> CreateWindowGraphics(int width, int height, int depth
     SDL_StopTextInput();  // no input method popping up over the game
     auto graphics =
         std::make_unique<SdlGraphics>(window, context, HeadlessDriver(SDL_GetCurrentVideoDriver()));
-    graphics->width = width;
-    graphics->height = height;
-    graphics->depth = depth;
-    graphics->hertz = hertz;
-    graphics->flags = flags;
+    graphics->SetMode(width, height, depth, hertz, flags);
     return graphics;
 }
 

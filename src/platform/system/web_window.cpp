@@ -69,11 +69,7 @@ std::unique_ptr<TGraphics> CreateWindowGraphics(int width, int height, int depth
     }
     emscripten_webgl_make_context_current(context);
     auto graphics = std::make_unique<WebGraphics>(context, width, height, AskedHeadless());
-    graphics->width = width;
-    graphics->height = height;
-    graphics->depth = depth;
-    graphics->hertz = hertz;
-    graphics->flags = flags;
+    graphics->SetMode(width, height, depth, hertz, flags);
     return graphics;
 }
 

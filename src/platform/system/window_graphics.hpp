@@ -15,6 +15,10 @@ class TGraphics {
     int flags = 0;
 
     virtual ~TGraphics() = default;
+    // The mode it was opened with, as OpenGraphics was asked for it.
+    void SetMode(int w, int h, int d, int hz, int f) {
+        width = w, height = h, depth = d, hertz = hz, flags = f;
+    }
     // Size in pixels of the window's OpenGL drawable (larger than width x height on HiDPI).
     virtual void GetDrawableSize(int* w, int* h) const = 0;
     // Shows a frame: `draw_frame` draws it into the window's default framebuffer, then the
