@@ -291,6 +291,49 @@ function thrustSteps(rows) {
   }).join("");
 }
 
+test("on a narrow page the canvas keeps its aspect, the mouse still steers and the paused drag moves nothing",
+     async () => {
+  const page = await openPage();
+  await page.setViewport({ width: 700, height: 600 });
+  await page.goto(base + "index.html?clock=4242&trace");
+  await page.waitForFunction(() => window.orbFirstPlayFrame !== undefined, { timeout: kWaitMs });
+  const box = () => page.$eval("#canvas", (c) => {
+    const r = c.getBoundingClientRect();
+    return { left: r.left, top: r.top, width: r.width, height: r.height, w: c.width, h: c.height };
+  });
+  const shown = await box();
+  assert.ok(shown.width <= 700 && shown.width > 600, `width ${shown.width}`);
+  assert.ok(Math.abs(shown.height - (shown.width * kHeight) / kWidth) < 1, `height ${shown.height}`);
+  assert.deepEqual([shown.w, shown.h], [kWidth, kHeight]);  // drawn at the game's size
+
+  const x = shown.left + shown.width / 2, y = shown.top + shown.height / 2;
+  // Listened to after the game's own listener, so the game has seen the lock when this has.
+  await page.evaluate(() =>
+    document.addEventListener("pointerlockchange", () => { window.orbLocked = true; }));
+  await page.mouse.move(x, y);
+  await page.mouse.click(x, y);
+  await page.waitForFunction(() => window.orbLocked, { timeout: kWaitMs });
+  const before = (await traceRows(page)).at(-1);
+  await page.mouse.move(x + 6, y);  // a motion of 6 page pixels turns the ship 6 degrees
+  const turned = await waitForTrace(page, "a turn", (r) => r.at(-1).heading !== before.heading);
+  assert.equal(turned.at(-1).heading - before.heading, 6);
+
+  await page.keyboard.press("KeyP");
+  await waitForTrace(page, "the pause", (r) => r.at(-1).paused === 1);
+  await page.mouse.move(x, y);
+  await page.mouse.down();
+  // Down and across the controls line under the canvas: no text is selected either.
+  for (let step = 1; step <= 5; ++step) await page.mouse.move(x + step * 20, y + step * 40);
+  await page.mouse.up();
+  const paused = (await traceRows(page)).at(-1);
+  await rowsFrom(page, paused.pass, 3, "passes after the drag");
+  assert.deepEqual(await box(), shown);
+  assert.deepEqual(await page.evaluate(() => [scrollX, scrollY, String(getSelection())]), [0, 0, ""]);
+  assert.equal((await traceRows(page)).at(-1).paused, 1);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
 // Records the chosen pixels of every frame presented while window.orbWatch is set, read back
 // from the game's back buffer just after the driver copied it to the canvas.
 function watchPresents(points, h) {
