@@ -33,8 +33,8 @@ after(async () => {
 });
 
 // A page that records console errors and uncaught exceptions.
-async function openPage() {
-  const page = await browser.newPage();
+async function openPage(inBrowser = browser) {
+  const page = await inBrowser.newPage();
   await page.setViewport({ width: 1300, height: 700 });
   page.errors = [];
   page.on("console", (m) => { if (m.type() === "error") page.errors.push(m.text()); });
@@ -165,6 +165,16 @@ test("without WebGL 2 a sentence stands where the canvas would be", async () => 
   assert.equal(await page.$eval("#canvas", (c) => c.style.display), "none");
   assert.deepEqual(page.errors, []);
   await page.close();
+  // And a browser told to offer none.
+  const plain = await launchChromium(["--disable-webgl2"]);
+  try {
+    const other = await openPage(plain);
+    await other.goto(base + "index.html");
+    assert.match(await other.$eval("#sentence", (p) => p.textContent), /needs WebGL 2/);
+    assert.deepEqual(other.errors, []);
+  } finally {
+    await plain.close();
+  }
 });
 
 test("a module that cannot be loaded is said, with play again, and nothing is uncaught",
