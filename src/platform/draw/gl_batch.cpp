@@ -184,7 +184,9 @@ void TGLVorn2DDriver::DrawCommand(const TGLCommand& c, size_t base) {
     ApplyState(c.state);
     const bool textured = c.stream == kTexturedQuads;
     if (textured) cache_.BindTexture(c.texture);
-    cache_.UseProgram((textured ? 1 : 0) | (c.state.blend == kMaskBlend ? 2 : 0));
+    const bool weighed = c.state.blend == kAlphaBlend || c.state.blend == kOrderFreeBlend;
+    cache_.UseProgram((textured ? 1 : 0) | (c.state.blend == kMaskBlend ? 2 : 0) |
+                      (weighed ? 4 : 0));
     cache_.BindVertexArray(vaos_[c.stream][ring_at_[c.stream]]);
     const GLint first = GLint(base + c.first);
     if (c.stream == kPoints) {

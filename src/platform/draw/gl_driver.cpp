@@ -58,6 +58,12 @@ void main() {
 #if ALPHA_TEST
     if (c.a * 65025.0 < 32639.5) discard;
 #endif
+#if PREMULTIPLY
+    // The alpha and light blends get the colour already weighed by its alpha, on the byte grid:
+    // the blender then rounds only the back buffer's share, and every rasteriser lands on the
+    // same byte (rounding the two shares or their sum made SwiftShader and llvmpipe differ).
+    c.rgb = floor(c.rgb * c.a * 255.0 + 0.5) / 255.0;
+#endif
     o_colour = c;
 }
 )";
@@ -95,11 +101,13 @@ GLuint Link(GLuint vs, GLuint fs) {
     return program;
 }
 
-// The program of variant `index` (bit 0 textured, bit 1 alpha test); 0 on failure.
+// The program of variant `index` (bit 0 textured, bit 1 alpha test, bit 2 premultiplied);
+// 0 on failure.
 GLuint LinkProgram(int index) {
     const std::string defines = std::string(glapi::ShaderPrologue()) + "#define TEXTURED " +
                                 std::to_string(index & 1) + "\n#define ALPHA_TEST " +
-                                std::to_string(index >> 1 & 1) + "\n";
+                                std::to_string(index >> 1 & 1) + "\n#define PREMULTIPLY " +
+                                std::to_string(index >> 2 & 1) + "\n";
     const std::string vertex = defines + kVertexShader, fragment = defines + kFragmentShader;
     GLuint vs = CompileShader(GL_VERTEX_SHADER, vertex.c_str());
     GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragment.c_str());
@@ -303,10 +311,12 @@ void TGLVorn2DDriver::SetBlend(int mode) {
 void TGLVorn2DDriver::ApplyState(const TGLBatchState& state) {
     switch (state.blend) {
         case 3:  // alpha
-            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            // source times alpha (the shader's), plus the back buffer times one minus alpha;
+            // the alpha channel as the colour would be without the shader's weighing
+            cache_.Blend(true, GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA);
             break;
-        case 4:  // light
-            cache_.Blend(true, GL_SRC_ALPHA, GL_ONE);
+        case 4:  // light: source times alpha (the shader's), added
+            cache_.Blend(true, GL_ONE, GL_ONE, GL_SRC_ALPHA);
             break;
         case 5:  // shade
             cache_.Blend(true, GL_DST_COLOR, GL_ZERO);

@@ -5,7 +5,7 @@ void TGLStateCache::Forget() {
     texture_known_ = false;
     vertex_array_known_ = false;
     blend_on_ = -1;
-    blend_src_ = blend_dst_ = 0;
+    blend_src_ = blend_dst_ = blend_src_alpha_ = 0;
     scissor_on_ = -1;
     box_[0] = box_[1] = box_[2] = box_[3] = -1;
     program_ = -1;
@@ -27,7 +27,7 @@ void TGLStateCache::BindVertexArray(GLuint name) {
     vertex_array_known_ = true;
 }
 
-void TGLStateCache::Blend(bool on, GLenum src, GLenum dst) {
+void TGLStateCache::Blend(bool on, GLenum src, GLenum dst, GLenum src_alpha) {
     if (blend_on_ != int(on)) {
         if (on) {
             glEnable(GL_BLEND);
@@ -36,10 +36,15 @@ void TGLStateCache::Blend(bool on, GLenum src, GLenum dst) {
         }
         blend_on_ = on;
     }
-    if (on && (src != blend_src_ || dst != blend_dst_)) {
-        glBlendFunc(src, dst);
+    if (on && (src != blend_src_ || dst != blend_dst_ || src_alpha != blend_src_alpha_)) {
+        if (src_alpha) {
+            glBlendFuncSeparate(src, dst, src_alpha, dst);
+        } else {
+            glBlendFunc(src, dst);
+        }
         blend_src_ = src;
         blend_dst_ = dst;
+        blend_src_alpha_ = src_alpha;
     }
 }
 

@@ -164,7 +164,7 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     TGLStateCache cache_;
     // Shader variants: bit 0 samples the texture, bit 1 applies the mask mode's alpha test.
     // Keeping the test out of the other variants lets the rasteriser take its fast paths.
-    static constexpr int kPrograms = 4;
+    static constexpr int kPrograms = 8;
     GLuint programs_[kPrograms] = {};
     GLint scale_locs_[kPrograms] = {};
     GLuint fbo_ = 0, colour_rb_ = 0, quad_ibo_ = 0;

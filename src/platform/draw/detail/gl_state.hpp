@@ -10,7 +10,8 @@ class TGLStateCache {
     void Forget();
     void BindTexture(GLuint name);
     void BindVertexArray(GLuint name);
-    void Blend(bool on, GLenum src, GLenum dst);
+    // `src_alpha`, when not 0, weighs the source's alpha channel apart from its colour.
+    void Blend(bool on, GLenum src, GLenum dst, GLenum src_alpha = 0);
     void Scissor(bool on);
     void ScissorBox(int x, int y, int w, int h);
     // Projection of a w x h logical area onto the whole target, given to each program when it
@@ -26,10 +27,10 @@ class TGLStateCache {
     GLuint texture_ = 0;
     GLuint vertex_array_ = 0;
     int blend_on_ = -1;
-    GLenum blend_src_ = 0, blend_dst_ = 0;
+    GLenum blend_src_ = 0, blend_dst_ = 0, blend_src_alpha_ = 0;
     int scissor_on_ = -1;
     int box_[4] = {-1, -1, -1, -1};
-    static constexpr int kMaxPrograms = 4;
+    static constexpr int kMaxPrograms = 8;
     float proj_w_ = 1, proj_h_ = 1;
     GLuint programs_[kMaxPrograms] = {};
     GLint scale_locs_[kMaxPrograms] = {};
