@@ -420,8 +420,9 @@ test("with ?trace: flying, pausing and Q as the game's trace and pixels show the
     const held = await waitForTrace(
       page, "thrust", (r) => /p{6}/.test(thrustSteps(r.filter((row) => row.pass >= start.pass))));
     await page.mouse.up();
-    // The click that took the lock may have pushed once; nothing else may have.
-    assert.match(thrustSteps(held.filter((r) => r.pass <= start.pass)), /^c*p?c*$/);
+    // The click that took the lock may have pushed, for as many passes as a busy machine
+    // held it down; nothing else may have.
+    assert.match(thrustSteps(held.filter((r) => r.pass <= start.pass)), /^c*p*c*$/);
     const rows = await rowsFrom(page, start.pass, held.at(-1).pass - start.pass + 4, "coasting");
     assert.match(thrustSteps(rows), /^c*p{6,}c{3,}$/);
     const end = rows.at(-1), dx = end.ship_x - start.ship_x, dy = end.ship_y - start.ship_y;
