@@ -16,15 +16,19 @@ int OvalPointCount(float xr, float yr);
 // The outline of the oval inscribed in (x0, y0)-(x1, y1) as x, y pairs, counter-clockwise on
 // screen from the rightmost point, before any transform.
 std::vector<float> OvalOutline(float x0, float y0, float x1, float y1);
+// The strip from (x0, y0) to (x1, y1) widened by (dx, dy) to either side: four x, y pairs.
+inline void WidenedStrip(float x0, float y0, float x1, float y1, float dx, float dy,
+                         float strip[8]) {
+    strip[0] = x0 - dx, strip[1] = y0 - dy, strip[2] = x0 + dx, strip[3] = y0 + dy;
+    strip[4] = x1 - dx, strip[5] = y1 - dy, strip[6] = x1 + dx, strip[7] = y1 + dy;
+}
 // The triangle strip of a line wider than one pixel between transformed ends (x0, y0) and
 // (x1, y1): widened along x when steeper than 45 degrees, otherwise (ties included) along y.
 // `strip` receives four x, y pairs. Inline: every trail segment draws wide lines.
 inline void WideLineStrip(float x0, float y0, float x1, float y1, float width, float strip[8]) {
     const float h = width * 0.5f;
     const bool steep = std::fabs(double(y1) - y0) > std::fabs(double(x1) - x0);
-    const float dx = steep ? h : 0, dy = steep ? 0 : h;
-    strip[0] = x0 - dx, strip[1] = y0 - dy, strip[2] = x0 + dx, strip[3] = y0 + dy;
-    strip[4] = x1 - dx, strip[5] = y1 - dy, strip[6] = x1 + dx, strip[7] = y1 + dy;
+    WidenedStrip(x0, y0, x1, y1, steep ? h : 0, steep ? 0 : h, strip);
 }
 // The strip of a one-pixel line between transformed ends: the line through the pixel centres
 // (x0 + 0.5, y0 + 0.5) and (x1 + 0.5, y1 + 0.5), moved back half a pixel along its main
@@ -39,9 +43,6 @@ inline bool ThinLineStrip(float x0, float y0, float x1, float y1, float strip[8]
     const double run = steep ? std::fabs(dy) : std::fabs(dx);
     if (run == 0) return false;
     const float bx = float(0.5 - 0.5 * dx / run), by = float(0.5 - 0.5 * dy / run);
-    const float ax = x0 + bx, ay = y0 + by, cx = x1 + bx, cy = y1 + by;
-    const float wx = steep ? 0.5f : 0, wy = steep ? 0 : 0.5f;
-    strip[0] = ax - wx, strip[1] = ay - wy, strip[2] = ax + wx, strip[3] = ay + wy;
-    strip[4] = cx - wx, strip[5] = cy - wy, strip[6] = cx + wx, strip[7] = cy + wy;
+    WidenedStrip(x0 + bx, y0 + by, x1 + bx, y1 + by, steep ? 0.5f : 0, steep ? 0 : 0.5f, strip);
     return true;
 }

@@ -162,8 +162,9 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
 
     TGraphics* graphics_ = nullptr;
     TGLStateCache cache_;
-    // Shader variants: bit 0 samples the texture, bit 1 applies the mask mode's alpha test.
-    // Keeping the test out of the other variants lets the rasteriser take its fast paths.
+    // Shader variants: bit 0 samples the texture, bit 1 applies the mask mode's alpha test,
+    // bit 2 weighs the colour by its alpha for the alpha and light blends. Keeping the test out
+    // of the other variants lets the rasteriser take its fast paths.
     static constexpr int kPrograms = 8;
     GLuint programs_[kPrograms] = {};
     GLint scale_locs_[kPrograms] = {};
