@@ -60,23 +60,35 @@ void TGLVorn2DDriver::Corners(float x0, float y0, float x1, float y1, float tx, 
     out[6] = float(ax0 + ay1 + tx), out[7] = float(bx0 + by1 + ty);
 }
 
-// Starts a command for `n` vertices of `stream`: in the open batch when it has the same state
-// and texture and the order of kinds does not matter or is kept, else in a new batch.
-void TGLVorn2DDriver::OpenCommand(int stream, GLuint texture, int n) {
+bool TGLVorn2DDriver::OnWholePixels(float x0, float y0, float x1, float y1, float tx,
+                                    float ty) const {
+    if (ix_ != 1 || iy_ != 0 || jx_ != 0 || jy_ != 1) return false;
+    if (state_.res_w != float(width_) || state_.res_h != float(height_)) return false;
+    float c[8];
+    Corners(x0, y0, x1, y1, tx, ty, c);
+    return std::all_of(c, c + 8, [](float v) { return v == std::floor(v); });
+}
+
+// Starts a command for `n` vertices of `stream`: in the open batch when it has the same state,
+// texture and filter, and the order of kinds does not matter or is kept, else in a new batch.
+void TGLVorn2DDriver::OpenCommand(int stream, GLuint texture, int n, bool filtered) {
     if (counts_[stream] + uint32_t(n) > room_[stream]) {
         if (mapped_[stream]) Flush();  // full: draw what is recorded, go on in fresh room
         Map(stream);
     }
-    const bool same = open_stream_ >= 0 && texture == open_texture_ && state_ == open_state_;
+    const bool same = open_stream_ >= 0 && texture == open_texture_ && filtered == open_filtered_ &&
+                      state_ == open_state_;
     const bool keeps_order = stream == open_stream_ || state_.blend == kOrderFreeBlend;
     if (!same || !keeps_order) {
         std::fill(std::begin(open_command_), std::end(open_command_), -1);
         open_state_ = state_;
         open_texture_ = texture;
+        open_filtered_ = filtered;
     }
     if (open_command_[stream] < 0) {
         open_command_[stream] = int(commands_.size());
-        commands_.push_back({open_state_, open_texture_, stream, counts_[stream], 0});
+        commands_.push_back(
+            {open_state_, open_texture_, open_filtered_, stream, counts_[stream], 0});
     }
     open_stream_ = stream;
     open_version_ = version_;
@@ -186,7 +198,7 @@ void TGLVorn2DDriver::DrawCommand(const TGLCommand& c, size_t base) {
     if (textured) cache_.BindTexture(c.texture);
     const bool weighed = c.state.blend == kAlphaBlend || c.state.blend == kOrderFreeBlend;
     cache_.UseProgram((textured ? 1 : 0) | (c.state.blend == kMaskBlend ? 2 : 0) |
-                      (weighed ? 4 : 0));
+                      (weighed ? 4 : 0) | (textured && c.filtered ? 8 : 0));
     cache_.BindVertexArray(vaos_[c.stream][ring_at_[c.stream]]);
     const GLint first = GLint(base + c.first);
     if (c.stream == kPoints) {
@@ -294,7 +306,7 @@ void TGLVorn2DDriver::DrawPoly(const float* xy, int count, float handle_x, float
 
 void TGLVorn2DDriver::DrawTexturedQuad(GLuint texture, float x0, float y0, float x1, float y1,
                                        float tx, float ty, float u0, float v0, float u1, float v1,
-                                       bool opaque) {
+                                       bool opaque, bool filtered) {
     if (!graphics_ || Invisible()) return;
     float c[8];
     Corners(x0, y0, x1, y1, tx, ty, c);
@@ -304,7 +316,7 @@ void TGLVorn2DDriver::DrawTexturedQuad(GLuint texture, float x0, float y0, float
     const bool unblended =
         opaque && g_fill_saving && state_.blend == kAlphaBlend && AlphaOf(rgba_) == 255;
     if (unblended) state_.blend = kSolidBlend, ++version_, ++unblended_;
-    TGLVertex* q = ReserveTextured(texture);
+    TGLVertex* q = ReserveTextured(texture, filtered);
     q[0] = {c[0], c[1], u0, v0, rgba_};
     q[1] = {c[2], c[3], u1, v0, rgba_};
     q[2] = {c[4], c[5], u1, v1, rgba_};

@@ -49,13 +49,45 @@ out vec4 o_colour;
 #if TEXTURED
 NOPERSPECTIVE in vec2 v_uv;
 #endif
+#if TEXTURED && FILTERED
+// Bilinear filtering in whole numbers: weights on a 1/256 grid, the filtered texel rounded to
+// 1/256 of a byte, the vertex colour's byte multiplied in and one rounding to a byte. Samplers
+// keep weights and sums at different precisions (SwiftShader's and llvmpipe's turned sprites
+// differed by 3 with the weights exact); this gives the same bytes everywhere. Every value
+// stays a whole number below 2^24, so the float arithmetic is exact, fused or not; dividing by
+// 256 is a product, which no implementation approximates. Edges clamp as GL_CLAMP_TO_EDGE does.
+const float kByte = 1.0 / 256.0;
+vec4 Texel(ivec2 at) {
+    return floor(texelFetch(u_texture, at, 0) * 255.0 + 0.5);
+}
+vec4 Filtered(vec2 uv, vec4 colour) {
+    ivec2 size = textureSize(u_texture, 0);
+    vec2 t = uv * vec2(size) - 0.5;
+    vec2 f = floor(t);
+    vec2 w = floor((t - f) * 256.0 + 0.5), v = 256.0 - w;
+    ivec2 lo = clamp(ivec2(f), ivec2(0), size - 1), hi = clamp(ivec2(f) + 1, ivec2(0), size - 1);
+    vec4 top = Texel(lo) * v.x + Texel(ivec2(hi.x, lo.y)) * w.x;
+    vec4 bottom = Texel(ivec2(lo.x, hi.y)) * v.x + Texel(hi) * w.x;
+    vec4 texel = floor((top * v.y + bottom * w.y + 128.0) * kByte);  // 256 times the byte
+    vec4 weighed = texel * floor(colour * 255.0 + 0.5);            // 65280 times the result
+#if ALPHA_TEST
+    // Alpha below 128/255 before the rounding, as the unfiltered test has it.
+    if (weighed.a < 128.0 * 65280.0) discard;
+#endif
+    // y / 255 rounded down, exactly for y below 65535, with powers of two alone.
+    vec4 y = floor((weighed + 32640.0) * kByte);
+    return floor((y + 1.0 + floor(y * kByte)) * kByte) / 255.0;
+}
+#endif
 void main() {
-#if TEXTURED
+#if TEXTURED && FILTERED
+    vec4 c = Filtered(v_uv, v_colour);
+#elif TEXTURED
     vec4 c = texture(u_texture, v_uv) * v_colour;
 #else
     vec4 c = v_colour;
 #endif
-#if ALPHA_TEST
+#if ALPHA_TEST && !(TEXTURED && FILTERED)
     if (c.a * 65025.0 < 32639.5) discard;
 #endif
 #if PREMULTIPLY
@@ -101,13 +133,15 @@ GLuint Link(GLuint vs, GLuint fs) {
     return program;
 }
 
-// The program of variant `index` (bit 0 textured, bit 1 alpha test, bit 2 premultiplied);
+// The program of variant `index` (bit 0 textured, bit 1 alpha test, bit 2 premultiplied,
+// bit 3 filtered in the shader);
 // 0 on failure.
 GLuint LinkProgram(int index) {
     const std::string defines = std::string(glapi::ShaderPrologue()) + "#define TEXTURED " +
                                 std::to_string(index & 1) + "\n#define ALPHA_TEST " +
                                 std::to_string(index >> 1 & 1) + "\n#define PREMULTIPLY " +
-                                std::to_string(index >> 2 & 1) + "\n";
+                                std::to_string(index >> 2 & 1) + "\n#define FILTERED " +
+                                std::to_string(index >> 3 & 1) + "\n";
     const std::string vertex = defines + kVertexShader, fragment = defines + kFragmentShader;
     GLuint vs = CompileShader(GL_VERTEX_SHADER, vertex.c_str());
     GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragment.c_str());

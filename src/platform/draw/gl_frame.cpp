@@ -8,6 +8,9 @@
 #include "platform/draw/image.hpp"
 
 namespace {
+// Flags that shape a texture object.
+constexpr int kTextureFlags = IMAGE_FILTERED | IMAGE_MIPMAPPED;
+
 class TGLImageFrame final : public TImageFrame {
   public:
     float u0 = 0, v0 = 0, u1 = 0, v1 = 0;
@@ -29,7 +32,16 @@ class TGLImageFrame final : public TImageFrame {
         if (seq != GraphicsGeneration() || driver != AttachedGLDriver()) return;
         driver->DrawTexturedQuad(name, x0, y0, x1, y1, tx, ty, sx * uscale, sy * vscale,
                                  (sx + sw) * uscale, (sy + sh) * vscale,
-                                 SamplesOpaque(sx, sy, sw, sh));
+                                 SamplesOpaque(sx, sy, sw, sh),
+                                 ShaderFiltered(x0, y0, x1, y1, tx, ty, sw, sh));
+    }
+    // Whether the shader filters the quad: a filtered texture without mipmaps, unless drawn one
+    // texel a pixel on whole pixels, which spares the four fetches on backdrops.
+    bool ShaderFiltered(float x0, float y0, float x1, float y1, float tx, float ty, float sw,
+                        float sh) const {
+        if ((flags & kTextureFlags) != IMAGE_FILTERED) return false;
+        const bool texel_sized = x1 - x0 == sw && y1 - y0 == sh;
+        return !(texel_sized && driver->OnWholePixels(x0, y0, x1, y1, tx, ty));
     }
     // Whether a quad showing texels [sx, sx + sw) x [sy, sy + sh) samples only opaque ones:
     // filtering reaches at most one texel past the rectangle, into the smear or the clamped
@@ -113,9 +125,6 @@ bool EveryPixelOpaque(const TPixmap& p) {
     }
     return true;
 }
-
-// Flags that shape a texture object.
-constexpr int kTextureFlags = IMAGE_FILTERED | IMAGE_MIPMAPPED;
 
 // Whether `old` is a frame of `driver` in this context, held only by its image, whose texture
 // has the size and flags wanted, so that new pixels can be uploaded into it.

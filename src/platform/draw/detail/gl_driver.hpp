@@ -42,6 +42,7 @@ struct TGLBatchState {
 struct TGLCommand {
     TGLBatchState state;
     GLuint texture;
+    bool filtered;  // the texture is sampled bilinearly, by the shader
     int stream;
     uint32_t first, count;  // vertices in the stream's array
 };
@@ -94,9 +95,14 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     void ResetGLContext();
     // Records the textured quad (x0, y0)-(x1, y1) of local points moved by (tx, ty), with the
     // texture coordinates (u0, v0)-(u1, v1) at its corners; `opaque` when every texel it can
-    // sample has alpha 255.
+    // sample has alpha 255, `filtered` when the shader filters it bilinearly.
     void DrawTexturedQuad(GLuint texture, float x0, float y0, float x1, float y1, float tx,
-                          float ty, float u0, float v0, float u1, float v1, bool opaque = false);
+                          float ty, float u0, float v0, float u1, float v1, bool opaque = false,
+                          bool filtered = false);
+    // Whether the quad (x0, y0)-(x1, y1) moved by (tx, ty) lands unturned and unscaled on whole
+    // back-buffer pixels: drawn one texel a pixel, it samples texel centres, which every
+    // sampler gets right without the shader's filter.
+    bool OnWholePixels(float x0, float y0, float x1, float y1, float tx, float ty) const;
     // Draws what is recorded.
     void Flush();
     // Draws what is recorded if any of it uses `texture`, then deletes the texture.
@@ -124,23 +130,23 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
         const uint32_t at = Admit(stream, 0, n);  // may map the buffer first
         return static_cast<TGLPlainVertex*>(mapped_[stream]) + at;
     }
-    TGLVertex* ReserveTextured(GLuint texture) {
-        const uint32_t at = Admit(kTexturedQuads, texture, 4);
+    TGLVertex* ReserveTextured(GLuint texture, bool filtered) {
+        const uint32_t at = Admit(kTexturedQuads, texture, 4, filtered);
         return static_cast<TGLVertex*>(mapped_[kTexturedQuads]) + at;
     }
     // The index in the mapped range of `stream` where `n` new vertices go; the current command
     // grows by them.
-    uint32_t Admit(int stream, GLuint texture, int n) {
-        if (stream != open_stream_ || texture != open_texture_ || version_ != open_version_ ||
-            counts_[stream] + uint32_t(n) > room_[stream]) {
-            OpenCommand(stream, texture, n);
+    uint32_t Admit(int stream, GLuint texture, int n, bool filtered = false) {
+        if (stream != open_stream_ || texture != open_texture_ || filtered != open_filtered_ ||
+            version_ != open_version_ || counts_[stream] + uint32_t(n) > room_[stream]) {
+            OpenCommand(stream, texture, n, filtered);
         }
         const uint32_t at = counts_[stream];
         counts_[stream] += uint32_t(n);
         commands_[open_command_[stream]].count += uint32_t(n);
         return at;
     }
-    void OpenCommand(int stream, GLuint texture, int n);
+    void OpenCommand(int stream, GLuint texture, int n, bool filtered);
     // After each primitive: the debug mode draws it at once.
     void Recorded() {
         if (flush_each_) Flush();
@@ -163,9 +169,10 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     TGraphics* graphics_ = nullptr;
     TGLStateCache cache_;
     // Shader variants: bit 0 samples the texture, bit 1 applies the mask mode's alpha test,
-    // bit 2 weighs the colour by its alpha for the alpha and light blends. Keeping the test out
-    // of the other variants lets the rasteriser take its fast paths.
-    static constexpr int kPrograms = 8;
+    // bit 2 weighs the colour by its alpha for the alpha and light blends, bit 3 filters the
+    // texture in the shader. Keeping the test out of the other variants lets the rasteriser
+    // take its fast paths.
+    static constexpr int kPrograms = 16;
     GLuint programs_[kPrograms] = {};
     GLint scale_locs_[kPrograms] = {};
     GLuint fbo_ = 0, colour_rb_ = 0, quad_ibo_ = 0;
@@ -194,11 +201,12 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     std::vector<uint8_t> unmappable_[kStreams];
     uint32_t counts_[kStreams] = {};
     std::vector<TGLCommand> commands_;
-    // The open batch: the last commands, sharing one state and texture, that new primitives
+    // The open batch: the last commands, sharing one state, texture and filter, that new primitives
     // may join (one per stream; -1 where none).
     int open_command_[kStreams] = {-1, -1, -1};
     int open_stream_ = -1;  // stream of the last primitive; -1 when no batch is open
     GLuint open_texture_ = 0;
+    bool open_filtered_ = false;
     int open_version_ = -1;
     TGLBatchState open_state_;
 

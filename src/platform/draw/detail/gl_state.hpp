@@ -30,7 +30,7 @@ class TGLStateCache {
     GLenum blend_src_ = 0, blend_dst_ = 0, blend_src_alpha_ = 0;
     int scissor_on_ = -1;
     int box_[4] = {-1, -1, -1, -1};
-    static constexpr int kMaxPrograms = 8;
+    static constexpr int kMaxPrograms = 16;
     float proj_w_ = 1, proj_h_ = 1;
     GLuint programs_[kMaxPrograms] = {};
     GLint scale_locs_[kMaxPrograms] = {};
