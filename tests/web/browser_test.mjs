@@ -234,8 +234,9 @@ function keepFirstPlayFrame(w, h) {
   });
 }
 
-// SwiftShader and llvmpipe round blends and filtering apart by 1 or 2; nothing may be further
-// apart (the ends of one-pixel lines were, while lines were drawn as lines).
+// SwiftShader and llvmpipe interpolate texture coordinates a little apart, which moves a
+// filtered texel by 1; nothing may be further apart than 2 (the ends of one-pixel lines were,
+// while lines were drawn as lines, and turned sprites, while the sampler filtered them).
 test("the first play frame is the desktop's, within 2 per channel", { skip: !existsSync(replay) },
      async () => {
   const dir = await mkdtemp(path.join(os.tmpdir(), "orb-first-"));
