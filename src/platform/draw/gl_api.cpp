@@ -4,9 +4,8 @@
 namespace glapi {
 const char* ShaderPrologue() {
     if constexpr (kWebGl) {
-        return "#version 300 es\nprecision highp float;\nprecision highp int;\n#define "
-               "NOPERSPECTIVE\n"
-               "#define WRITE_POINT_SIZE 1\n";
+        return "#version 300 es\nprecision highp float;\nprecision highp int;\n"
+               "#define NOPERSPECTIVE\n#define WRITE_POINT_SIZE 1\n";
     }
     return "#version 330 core\n#define NOPERSPECTIVE noperspective\n#define WRITE_POINT_SIZE 0\n";
 }

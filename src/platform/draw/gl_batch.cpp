@@ -60,13 +60,10 @@ void TGLVorn2DDriver::Corners(float x0, float y0, float x1, float y1, float tx, 
     out[6] = float(ax0 + ay1 + tx), out[7] = float(bx0 + by1 + ty);
 }
 
-bool TGLVorn2DDriver::OnWholePixels(float x0, float y0, float x1, float y1, float tx,
-                                    float ty) const {
+bool TGLVorn2DDriver::OnWholePixels(const float corners[8]) const {
     if (ix_ != 1 || iy_ != 0 || jx_ != 0 || jy_ != 1) return false;
     if (state_.res_w != float(width_) || state_.res_h != float(height_)) return false;
-    float c[8];
-    Corners(x0, y0, x1, y1, tx, ty, c);
-    return std::all_of(c, c + 8, [](float v) { return v == std::floor(v); });
+    return std::all_of(corners, corners + 8, [](float v) { return v == std::floor(v); });
 }
 
 // Starts a command for `n` vertices of `stream`: in the open batch when it has the same state,
@@ -306,7 +303,7 @@ void TGLVorn2DDriver::DrawPoly(const float* xy, int count, float handle_x, float
 
 void TGLVorn2DDriver::DrawTexturedQuad(GLuint texture, float x0, float y0, float x1, float y1,
                                        float tx, float ty, float u0, float v0, float u1, float v1,
-                                       bool opaque, bool filtered) {
+                                       bool opaque, bool filtered, bool texel_sized) {
     if (!graphics_ || Invisible()) return;
     float c[8];
     Corners(x0, y0, x1, y1, tx, ty, c);
@@ -316,7 +313,8 @@ void TGLVorn2DDriver::DrawTexturedQuad(GLuint texture, float x0, float y0, float
     const bool unblended =
         opaque && g_fill_saving && state_.blend == kAlphaBlend && AlphaOf(rgba_) == 255;
     if (unblended) state_.blend = kSolidBlend, ++version_, ++unblended_;
-    TGLVertex* q = ReserveTextured(texture, filtered);
+    // The shader filters what the sampler might not get the same everywhere.
+    TGLVertex* q = ReserveTextured(texture, filtered && !(texel_sized && OnWholePixels(c)));
     q[0] = {c[0], c[1], u0, v0, rgba_};
     q[1] = {c[2], c[3], u1, v0, rgba_};
     q[2] = {c[4], c[5], u1, v1, rgba_};

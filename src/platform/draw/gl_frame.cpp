@@ -30,18 +30,10 @@ class TGLImageFrame final : public TImageFrame {
     void Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx, float sy,
               float sw, float sh) override {
         if (seq != GraphicsGeneration() || driver != AttachedGLDriver()) return;
-        driver->DrawTexturedQuad(name, x0, y0, x1, y1, tx, ty, sx * uscale, sy * vscale,
-                                 (sx + sw) * uscale, (sy + sh) * vscale,
-                                 SamplesOpaque(sx, sy, sw, sh),
-                                 ShaderFiltered(x0, y0, x1, y1, tx, ty, sw, sh));
-    }
-    // Whether the shader filters the quad: a filtered texture without mipmaps, unless drawn one
-    // texel a pixel on whole pixels, which spares the four fetches on backdrops.
-    bool ShaderFiltered(float x0, float y0, float x1, float y1, float tx, float ty, float sw,
-                        float sh) const {
-        if ((flags & kTextureFlags) != IMAGE_FILTERED) return false;
-        const bool texel_sized = x1 - x0 == sw && y1 - y0 == sh;
-        return !(texel_sized && driver->OnWholePixels(x0, y0, x1, y1, tx, ty));
+        driver->DrawTexturedQuad(
+            name, x0, y0, x1, y1, tx, ty, sx * uscale, sy * vscale, (sx + sw) * uscale,
+            (sy + sh) * vscale, SamplesOpaque(sx, sy, sw, sh),
+            (flags & kTextureFlags) == IMAGE_FILTERED, x1 - x0 == sw && y1 - y0 == sh);
     }
     // Whether a quad showing texels [sx, sx + sw) x [sy, sy + sh) samples only opaque ones:
     // filtering reaches at most one texel past the rectangle, into the smear or the clamped

@@ -95,14 +95,11 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     void ResetGLContext();
     // Records the textured quad (x0, y0)-(x1, y1) of local points moved by (tx, ty), with the
     // texture coordinates (u0, v0)-(u1, v1) at its corners; `opaque` when every texel it can
-    // sample has alpha 255, `filtered` when the shader filters it bilinearly.
+    // sample has alpha 255, `filtered` when it is filtered bilinearly and `texel_sized` when the
+    // quad is one texel a local pixel.
     void DrawTexturedQuad(GLuint texture, float x0, float y0, float x1, float y1, float tx,
                           float ty, float u0, float v0, float u1, float v1, bool opaque = false,
-                          bool filtered = false);
-    // Whether the quad (x0, y0)-(x1, y1) moved by (tx, ty) lands unturned and unscaled on whole
-    // back-buffer pixels: drawn one texel a pixel, it samples texel centres, which every
-    // sampler gets right without the shader's filter.
-    bool OnWholePixels(float x0, float y0, float x1, float y1, float tx, float ty) const;
+                          bool filtered = false, bool texel_sized = false);
     // Draws what is recorded.
     void Flush();
     // Draws what is recorded if any of it uses `texture`, then deletes the texture.
@@ -121,6 +118,10 @@ class TGLVorn2DDriver final : public TVorn2DDriver {
     // double as one vertex at a time would be; `out` receives x, y pairs.
     void Corners(float x0, float y0, float x1, float y1, float tx, float ty, float out[8]) const;
     void Transform(float x, float y, float tx, float ty, float* X, float* Y) const;
+    // Whether the corners land unturned and unscaled on whole back-buffer pixels: drawn one
+    // texel a pixel, such a quad samples texel centres, which every sampler gets right without
+    // the shader's filter.
+    bool OnWholePixels(const float corners[8]) const;
     TGLPlainVertex Plain(float x, float y) const { return {x, y, rgba_}; }
     // Whether the next primitive would leave every byte of the back buffer as it is.
     bool Invisible();
